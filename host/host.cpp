@@ -1,0 +1,89 @@
+// The GLUT shell: start-up order, the host's handlers and the orderly end of the process.
+#include "host/host.h"
+
+#include <GL/freeglut.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "host/app.h"
+
+namespace {
+constexpr unsigned int kDisplayMode = GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE;
+constexpr int kInitialWidth = 640;
+constexpr int kInitialHeight = 480;
+constexpr unsigned char kEscape = 27;
+
+void IgnoreMotion(int, int) {}
+void IgnoreMouse(int, int, int, int) {}
+void IgnoreSpecial(int, int, int) {}
+}  // namespace
+
+int WindowWidth = kInitialWidth;
+int WindowHeight = kInitialHeight;
+uint32_t ElapsedMs = 0;
+int64_t CounterStart = 0;
+int64_t CounterFrequency = 0;
+int HostFullScreen = 0;
+
+void QuitProgram() {
+    Shutdown();
+    std::exit(0);
+}
+
+void Reshape(int width, int height) {
+    WindowWidth = width;
+    WindowHeight = height;
+    glViewport(0, 0, width, height);
+}
+
+void Display() {
+    ElapsedMs = TicksToMs(ReadCounter() - CounterStart, CounterFrequency);
+    if (!Frame()) QuitProgram();  // the unfinished picture is not swapped
+    glutSwapBuffers();
+}
+
+void Idle() {
+    glutPostRedisplay();
+}
+
+void HostKeyboard(unsigned char key, int, int) {
+    if (key == kEscape) QuitProgram();
+    if (key == 'F' || key == 'f') {
+        HostFullScreen = !HostFullScreen;
+        if (HostFullScreen) {
+            glutFullScreen();
+        } else {
+            glutReshapeWindow(kInitialWidth, kInitialHeight);
+        }
+    }
+}
+
+int RunHost(int argc, char** argv) {
+    if (!PreInit()) {
+        std::fputs("App returned false on PreInit(), we shouldn't really continue.\n", stdout);
+        std::exit(0);
+    }
+    glutInit(&argc, argv);
+    glutInitDisplayMode(kDisplayMode);
+    glutInitWindowSize(WindowWidth, WindowHeight);
+    glutCreateWindow(WindowTitle());
+
+    glutReshapeFunc(Reshape);
+    glutDisplayFunc(Display);
+    glutIdleFunc(Idle);
+    glutMotionFunc(IgnoreMotion);
+    glutMouseFunc(IgnoreMouse);
+    glutKeyboardFunc(HostKeyboard);
+    glutSpecialFunc(IgnoreSpecial);
+
+    CounterFrequency = ReadCounterFrequency();
+    CounterStart = ReadCounter();
+
+    if (!Init()) {
+        std::fputs("App failed to initialize.\n", stdout);
+        std::exit(0);
+    }
+    glutMainLoop();
+    QuitProgram();
+}

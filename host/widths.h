@@ -1,0 +1,36 @@
+// Conversions whose widths are part of the program's behaviour: floats computed in double and
+// stored back, whole pixels truncated toward zero, 16-bit pixel positions, window sizes read as
+// unsigned. Every such narrowing goes through one of these so that it is visible where it happens.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+// A double result stored back at single precision (round to nearest).
+inline float StoreFloat(double value) {
+    return static_cast<float>(value);
+}
+
+// Whole units, truncated toward zero; values beyond the int range saturate instead of being
+// undefined.
+inline int32_t TruncInt(double value) {
+    if (std::isnan(value)) return 0;
+    if (value <= -2147483648.0) return INT32_MIN;
+    if (value >= 2147483647.0) return INT32_MAX;
+    return static_cast<int32_t>(value);
+}
+
+// A 16-bit pixel position: the low 16 bits of a whole number, as a signed value.
+inline int16_t Wrap16(int32_t value) {
+    return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint32_t>(value)));
+}
+
+// Truncated toward zero and kept in 16 bits, as pixel positions are.
+inline int16_t TruncInt16(double value) {
+    return Wrap16(TruncInt(value));
+}
+
+// A window dimension read as an unsigned number before it enters floating-point arithmetic.
+inline double UnsignedSize(int size) {
+    return static_cast<double>(static_cast<uint32_t>(size));
+}

@@ -1,0 +1,27 @@
+// The bank of wandering oscillators behind every self-driven movement of the scene.
+#pragma once
+
+class SceneSettings;
+
+// Slot groups and their speed factors: 0 (dt x MainSpeed, no reader); 1..3 RotateSpeed (universe
+// rotation about y, x, z); 4..6 MovementSpeed (no reader); 7..49 MainSpeed (13..15 smoke tint,
+// 16 cigarette yaw, 17 cigarette pitch and title x, 18 title y); 50..59 LightRotateSpeed (spot
+// light 0: 50..52 colour, 53 yaw, 54 pitch; spot light 1: 55..59 likewise).
+constexpr int kOscillatorSlots = 60;
+
+namespace OscillatorBank {
+extern double phase[kOscillatorSlots];           // accumulated phase, unbounded, never wrapped
+extern double velocity[kOscillatorSlots];        // phase velocity before the group's speed
+extern double targetVelocity[kOscillatorSlots];  // pulled towards while driven, |v| in
+                                                 // [0.02, 0.04)
+extern int driven[kOscillatorSlots];             // 0/1: approach the target, else decay to rest
+}  // namespace OscillatorBank
+
+// Gives slots 1..count-1 random phases and driven target velocities; slot 0 is left alone.
+void InitOscillators(int count);
+
+// Advances slots 0..count-1 by one frame of dt seconds with the speed factors of `speeds`.
+void StepOscillators(int count, float dt, const SceneSettings& speeds);
+
+// Slot k's phase through sin(frequency x phase), mapped into [offset, offset + amplitude].
+double Oscillate(int k, double frequency, double amplitude, double offset);

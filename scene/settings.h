@@ -1,0 +1,37 @@
+// The viewer's adjustable parameters, the scene-wide pause and fade, and the reset to defaults.
+// Included by every scene module.
+#pragma once
+
+// Every parameter the viewer can change. The constructor sets nothing: the one global instance is
+// zero until the first ResetScene. The controls change the fields within the ranges noted.
+class SceneSettings {
+  public:
+    SceneSettings() {}
+    virtual ~SceneSettings();
+
+    int Fov;                 // field of view, degrees, 10..178
+    int Letterbox;           // letterbox bar size, 0..6 (0.05 of the height per step)
+    int Tesselation;         // cigarette subdivision, 5..40; read when the cigarette is built
+    int UniverseOn;          // 0/1: the star field is drawn
+    int Blanking;            // 0/1: each frame clears first; 0 is Hyperspace
+    int SpotLightsOn;        // 0/1: the star field is lit
+    int TexturesOn;          // 0/1: toggled and reported only
+    int PolyMode;            // 0 fill, 1 lines, 2 points
+    int SmokeOption;         // 0..2: cycled and reported only
+    int FpsClockOn;          // 0/1: the frames-per-second line is drawn
+    float RotateSpeed;       // universe rotation speed factor, > 0
+    float MovementSpeed;     // speed factor of oscillator slots 4..6, > 0
+    float CameraZ;           // eye position on the z axis, scene units, unbounded
+    float ObjectSize;        // smoke size factor, > 0
+    float MainSpeed;         // speed factor of the smoke and most oscillators, > 0
+    float ArrowY;            // smoke drift factor: upward drift is ArrowY - 0.6, > 0
+    float LightRotateSpeed;  // spot light path speed factor, > 0
+};
+
+extern SceneSettings settings;  // the one instance; written by ResetScene and the controls
+extern int PauseMotion;         // 0/1: oscillators and spot light stand still; written by controls
+extern float Brightness;        // fade factor, 1.0 normally, below 1.0 while fading out to exit;
+                                // written by ResetScene, the controls and the frame's fade step
+
+// Seeds the generator with ElapsedMs, restores every default and removes all smoke.
+void ResetScene();
