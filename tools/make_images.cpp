@@ -1,0 +1,449 @@
+// Build-time generator for the two textures Wispra loads at run time:
+//   font.bmp     - a 16 x 8 grid of 8 x 16 glyph cells for the text overlay
+//   smoke128.bmp - a soft, noisy smoke puff sprite for the particles
+// Usage: make_images <output directory>
+// The output is fully deterministic so rebuilding never changes the files.
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <limits>
+#include <string>
+#include <system_error>
+
+#include "bmp_writer.h"
+
+namespace {
+
+using wispra_tools::GreyImage;
+
+constexpr const char* kProgramName = "make_images";
+constexpr const char* kFontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";
+constexpr const char* kFontFileName = "font.bmp";
+constexpr const char* kSmokeFileName = "smoke128.bmp";
+
+constexpr int kMaxByte = 255;
+
+// ---------------------------------------------------------------------------
+// Small numeric helpers, so narrowing happens in one visible place.
+
+std::uint8_t clampToByte(int value) {
+    return static_cast<std::uint8_t>(std::clamp(value, 0, kMaxByte));
+}
+
+// Rounds to nearest; anything below one half becomes exactly 0.
+std::uint8_t unitToByte(double unit) {
+    const double scaled = std::clamp(unit, 0.0, 1.0) * kMaxByte;
+    return clampToByte(static_cast<int>(std::lround(scaled)));
+}
+
+double byteToUnit(std::uint8_t value) {
+    return static_cast<double>(value) / kMaxByte;
+}
+
+constexpr int kIntMax = std::numeric_limits<int>::max();
+constexpr int kIntMin = std::numeric_limits<int>::min();
+
+int toInt(unsigned value) {
+    return value > static_cast<unsigned>(kIntMax) ? kIntMax : static_cast<int>(value);
+}
+
+int toInt(long value) {
+    return static_cast<int>(std::clamp<long>(value, kIntMin, kIntMax));
+}
+
+std::uint32_t toU32(int value) {
+    return static_cast<std::uint32_t>(value);
+}
+
+[[noreturn]] void fail(const std::string& message) {
+    std::cerr << kProgramName << ": " << message << '\n';
+    std::exit(1);
+}
+
+void writeOrFail(const std::filesystem::path& path, const GreyImage& image) {
+    std::string reason;
+    if (!wispra_tools::writeGreyBmp(path.string(), image, reason)) {
+        fail("cannot write '" + path.string() + "': " + reason);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Font sheet.
+
+constexpr int kSheetSize = 128;
+constexpr int kCellWidth = 8;
+constexpr int kCellHeight = 16;
+constexpr int kCellsPerRow = kSheetSize / kCellWidth;  // 16 columns of cells
+constexpr int kFirstCode = 32;                         // cell 0 holds the space
+constexpr int kFirstDrawnCode = 33;                    // the space stays blank
+constexpr int kLastDrawnCode = 126;                    // 127..159 stay blank
+
+// The overlay samples each cell about 1.3 texels right and 1.3 stored rows
+// further on, so the first two columns and rows of a cell must stay empty.
+constexpr int kBlankLeftColumns = 2;
+constexpr int kBlankLeadingRows = 2;
+constexpr int kGlyphAreaWidth = kCellWidth - kBlankLeftColumns;    // 6
+constexpr int kGlyphAreaHeight = kCellHeight - kBlankLeadingRows;  // 14
+
+// 10 px wide gives DejaVu Sans Mono an advance of exactly 6 px. Rendering 12 px
+// tall stretches the glyphs a little to use the tall cell: capitals become 9
+// rows, the tallest glyphs reach 10 rows above the baseline and descenders 3
+// rows below, 13 rows in all, inside the 14 row area.
+constexpr FT_UInt kGlyphPixelWidth = 10;
+constexpr FT_UInt kGlyphPixelHeight = 12;
+
+// Cell-relative stored row of the first scanline below the baseline. Three rows
+// (13, 14, 15) remain for descenders; tops land on row 3 at the highest.
+constexpr int kBaselineRow = 13;
+
+// Tiny anti-aliased glyphs look faint once scaled up; lift the mid-tones and
+// gain the coverage so stems read as solid. Zero coverage stays zero.
+constexpr double kCoverageGamma = 0.8;
+constexpr double kCoverageGain = 1.3;
+
+constexpr int kFreeTypeFixedShift = 6;  // 26.6 fixed point
+
+using CoverageTable = std::array<std::uint8_t, kMaxByte + 1>;
+
+CoverageTable makeCoverageTable() {
+    CoverageTable table{};
+    for (int i = 0; i <= kMaxByte; ++i) {
+        const double unit = byteToUnit(clampToByte(i));
+        table[static_cast<std::size_t>(i)] =
+            unitToByte(kCoverageGain * std::pow(unit, kCoverageGamma));
+    }
+    return table;
+}
+
+// FreeType builds often omit their error message table (FT_Error_String then
+// returns null), so the few failures likely here are named by hand.
+std::string freeTypeReason(FT_Error error) {
+    const char* text = FT_Error_String(error);
+    if (text == nullptr) {
+        switch (error) {
+            case FT_Err_Cannot_Open_Resource:
+                text = "cannot open resource";
+                break;
+            case FT_Err_Unknown_File_Format:
+                text = "unknown file format";
+                break;
+            case FT_Err_Invalid_File_Format:
+                text = "broken or invalid font file";
+                break;
+            case FT_Err_Out_Of_Memory:
+                text = "out of memory";
+                break;
+            default:
+                break;
+        }
+    }
+    const std::string code = "FreeType error " + std::to_string(error);
+    return text != nullptr ? code + " (" + text + ")" : code;
+}
+
+// Owns the FreeType library and face so every exit path releases them.
+class FontFace {
+  public:
+    explicit FontFace(const char* path) {
+        // Probe with the C library first: its errno text ("No such file or
+        // directory") is clearer than FreeType's generic error code.
+        if (std::FILE* probe = std::fopen(path, "rb")) {
+            std::fclose(probe);
+        } else {
+            fail(std::string("cannot open font '") + path + "': " + std::strerror(errno));
+        }
+        FT_Error error = FT_Init_FreeType(&library_);
+        if (error != 0) fail("cannot initialise FreeType: " + freeTypeReason(error));
+        error = FT_New_Face(library_, path, 0, &face_);
+        if (error != 0) {
+            fail(std::string("cannot open font '") + path + "': " + freeTypeReason(error));
+        }
+        error = FT_Set_Pixel_Sizes(face_, kGlyphPixelWidth, kGlyphPixelHeight);
+        if (error != 0) {
+            fail(std::string("cannot size font '") + path + "': " + freeTypeReason(error));
+        }
+    }
+    ~FontFace() {
+        if (face_ != nullptr) FT_Done_Face(face_);
+        if (library_ != nullptr) FT_Done_FreeType(library_);
+    }
+    FontFace(const FontFace&) = delete;
+    FontFace& operator=(const FontFace&) = delete;
+
+    FT_Face face() const { return face_; }
+
+  private:
+    FT_Library library_ = nullptr;
+    FT_Face face_ = nullptr;
+};
+
+struct GlyphBitmap {
+    const FT_Bitmap* bitmap = nullptr;
+    int left = 0;     // bearing from the pen position
+    int top = 0;      // rows above the baseline
+    int advance = 0;  // pixels
+
+    int width() const { return toInt(bitmap->width); }
+    int rows() const { return toInt(bitmap->rows); }
+    std::uint8_t coverage(int x, int y) const {
+        return bitmap->buffer[static_cast<long>(y) * bitmap->pitch + x];
+    }
+};
+
+int columnInk(const GlyphBitmap& glyph, int column) {
+    int sum = 0;
+    for (int y = 0; y < glyph.rows(); ++y) sum += glyph.coverage(column, y);
+    return sum;
+}
+
+// Returns the area column of the bitmap's column 0 (may be negative when the
+// bitmap is wider than the area and must lose a column or two).
+int horizontalOffset(const GlyphBitmap& glyph) {
+    const int slack = kGlyphAreaWidth - glyph.width();
+    if (slack >= 0) {
+        // Centre; when the slack is odd, lean the way the font itself placed
+        // the glyph inside its advance box.
+        const int centred = slack / 2;
+        const int fontOffset = glyph.left + (kGlyphAreaWidth - glyph.advance) / 2;
+        return (slack % 2 != 0 && fontOffset > centred) ? centred + 1 : centred;
+    }
+    // Too wide: keep the window holding the most ink, preferring the centre on ties.
+    const int excess = -slack;
+    int bestStart = excess / 2;
+    int bestInk = -1;
+    for (int start = 0; start <= excess; ++start) {
+        int ink = 0;
+        for (int c = start; c < start + kGlyphAreaWidth; ++c) ink += columnInk(glyph, c);
+        const bool better =
+            ink > bestInk ||
+            (ink == bestInk && std::abs(start - excess / 2) < std::abs(bestStart - excess / 2));
+        if (better) {
+            bestInk = ink;
+            bestStart = start;
+        }
+    }
+    return -bestStart;
+}
+
+void drawGlyph(GreyImage& sheet, int code, const GlyphBitmap& glyph, const CoverageTable& boost) {
+    const int index = code - kFirstCode;
+    const int cellX = (index % kCellsPerRow) * kCellWidth;
+    const int cellY = (index / kCellsPerRow) * kCellHeight;
+    const int areaX = cellX + kBlankLeftColumns;
+    const int offsetX = horizontalOffset(glyph);
+    const int glyphTopRow = kBaselineRow - glyph.top;  // cell-relative, top scanline first
+
+    for (int y = 0; y < glyph.rows(); ++y) {
+        const int cellRow = glyphTopRow + y;
+        const int areaRow = cellRow - kBlankLeadingRows;
+        if (areaRow < 0 || areaRow >= kGlyphAreaHeight) continue;  // clip
+        for (int x = 0; x < glyph.width(); ++x) {
+            const int areaColumn = offsetX + x;
+            if (areaColumn < 0 || areaColumn >= kGlyphAreaWidth) continue;  // clip
+            const std::uint8_t value = boost[glyph.coverage(x, y)];
+            sheet.set(areaX + areaColumn, cellY + cellRow, value);
+        }
+    }
+}
+
+GreyImage makeFontSheet() {
+    GreyImage sheet(kSheetSize, kSheetSize);  // starts all black
+    const FontFace font(kFontPath);
+    const CoverageTable boost = makeCoverageTable();
+
+    for (int code = kFirstDrawnCode; code <= kLastDrawnCode; ++code) {
+        const FT_Error error = FT_Load_Char(font.face(), toU32(code), FT_LOAD_RENDER);
+        if (error != 0) {
+            fail(std::string("cannot render character ") + std::to_string(code) + " from '" +
+                 kFontPath + "': " + freeTypeReason(error));
+        }
+        const FT_GlyphSlot slot = font.face()->glyph;
+        // Only top-down 8-bit coverage is handled by GlyphBitmap::coverage.
+        if (slot->bitmap.pixel_mode != FT_PIXEL_MODE_GRAY || slot->bitmap.pitch < 0) {
+            fail(std::string("unexpected bitmap format for character ") + std::to_string(code) +
+                 " from '" + kFontPath + "'");
+        }
+        GlyphBitmap glyph;
+        glyph.bitmap = &slot->bitmap;
+        glyph.left = slot->bitmap_left;
+        glyph.top = slot->bitmap_top;
+        glyph.advance = toInt(slot->advance.x >> kFreeTypeFixedShift);
+        drawGlyph(sheet, code, glyph, boost);
+    }
+    return sheet;
+}
+
+// ---------------------------------------------------------------------------
+// Smoke sprite.
+
+constexpr int kSmokeSize = 128;
+constexpr double kSmokeRadius = kSmokeSize / 2.0;
+constexpr double kPixelCentre = 0.5;
+
+// Fractal value noise: kNoiseOctaves layers, each twice the frequency and half
+// the weight of the previous. The base lattice spacing is in pixels.
+constexpr double kNoiseBaseSpacing = 32.0;
+constexpr int kNoiseOctaves = 5;
+constexpr double kNoiseLacunarity = 2.0;
+constexpr double kNoisePersistence = 0.5;
+// Each octave is rotated against the previous one so the square lattice does
+// not show up as horizontal and vertical streaks.
+constexpr double kOctaveRotationRadians = 0.61;
+
+// Independent noise fields are taken from the same hash with different seeds.
+constexpr std::uint32_t kSeedDensity = 0x5EED0001u;
+constexpr std::uint32_t kSeedWarpX = 0x5EED0002u;
+constexpr std::uint32_t kSeedWarpY = 0x5EED0003u;
+constexpr std::uint32_t kSeedOutline = 0x5EED0004u;
+
+// Domain warping (sampling the density noise at a position pushed around by
+// two other noise fields) turns round blobs into curling wisps.
+constexpr double kWarpStrengthPixels = 28.0;
+constexpr double kOutlineSpacing = 48.0;  // coarse noise that dents the outline
+constexpr double kOutlineWobble = 0.35;   // relative radius change from that noise
+
+// Radial profile and shading.
+constexpr double kFalloffPower = 1.4;  // higher keeps the density nearer the centre
+constexpr double kNoiseMidpoint = 0.5;
+constexpr double kBodyDensity = 0.4;  // density kept even where the noise is lowest
+constexpr double kNoiseLow = 0.3;     // noise values mapped smoothly onto 0..1 density
+constexpr double kNoiseHigh = 0.75;
+constexpr double kPeakBrightness = 0.9;  // of full white, at the densest point
+constexpr double kEdgeFadeStart = 0.7;   // fraction of the radius where the forced fade starts
+
+// Integer hash of a lattice point; a xor-shift/multiply mixer so neighbouring
+// lattice points get unrelated values.
+std::uint32_t hashLattice(int x, int y, std::uint32_t seed) {
+    constexpr std::uint32_t kMulX = 0x9E3779B1u;
+    constexpr std::uint32_t kMulY = 0x85EBCA77u;
+    constexpr std::uint32_t kMix1 = 0x7FEB352Du;
+    constexpr std::uint32_t kMix2 = 0x846CA68Bu;
+    constexpr unsigned kShift1 = 16;
+    constexpr unsigned kShift2 = 15;
+    std::uint32_t h = seed;
+    h ^= toU32(x) * kMulX;
+    h ^= toU32(y) * kMulY;
+    h ^= h >> kShift1;
+    h *= kMix1;
+    h ^= h >> kShift2;
+    h *= kMix2;
+    h ^= h >> kShift1;
+    return h;
+}
+
+double latticeValue(int x, int y, std::uint32_t seed) {
+    constexpr double kHashRange = 4294967295.0;  // 2^32 - 1
+    return static_cast<double>(hashLattice(x, y, seed)) / kHashRange;
+}
+
+double smoothStep(double t) {
+    return t * t * (3.0 - 2.0 * t);
+}
+
+double smoothStep(double edge0, double edge1, double x) {
+    return smoothStep(std::clamp((x - edge0) / (edge1 - edge0), 0.0, 1.0));
+}
+
+double lerp(double a, double b, double t) {
+    return a + (b - a) * t;
+}
+
+int floorToInt(double value) {
+    return static_cast<int>(std::floor(value));
+}
+
+// Value noise in [0, 1], smoothly interpolated between lattice points.
+double valueNoise(double x, double y, std::uint32_t seed) {
+    const int x0 = floorToInt(x);
+    const int y0 = floorToInt(y);
+    const double tx = smoothStep(x - x0);
+    const double ty = smoothStep(y - y0);
+    const double top = lerp(latticeValue(x0, y0, seed), latticeValue(x0 + 1, y0, seed), tx);
+    const double bottom =
+        lerp(latticeValue(x0, y0 + 1, seed), latticeValue(x0 + 1, y0 + 1, seed), tx);
+    return lerp(top, bottom, ty);
+}
+
+// Fractal sum of octaves, normalised back to [0, 1]. Each octave gets its own
+// seed so the layers do not line up on shared lattice points.
+double fractalNoise(double x, double y, double spacing, std::uint32_t seed) {
+    double sum = 0.0;
+    double weightSum = 0.0;
+    double weight = 1.0;
+    double frequency = 1.0 / spacing;
+    const double cosStep = std::cos(kOctaveRotationRadians);
+    const double sinStep = std::sin(kOctaveRotationRadians);
+    double u = x;
+    double v = y;
+    for (int octave = 0; octave < kNoiseOctaves; ++octave) {
+        sum += weight * valueNoise(u * frequency, v * frequency, seed + toU32(octave));
+        const double rotatedU = cosStep * u - sinStep * v;
+        v = sinStep * u + cosStep * v;
+        u = rotatedU;
+        weightSum += weight;
+        weight *= kNoisePersistence;
+        frequency *= kNoiseLacunarity;
+    }
+    return sum / weightSum;
+}
+
+double smokeDensity(double px, double py, double radiusFraction) {
+    const double warpX = (fractalNoise(px, py, kNoiseBaseSpacing, kSeedWarpX) - kNoiseMidpoint) *
+                         2.0 * kWarpStrengthPixels;
+    const double warpY = (fractalNoise(px, py, kNoiseBaseSpacing, kSeedWarpY) - kNoiseMidpoint) *
+                         2.0 * kWarpStrengthPixels;
+    const double noise = fractalNoise(px + warpX, py + warpY, kNoiseBaseSpacing, kSeedDensity);
+
+    const double outline = fractalNoise(px, py, kOutlineSpacing, kSeedOutline);
+    const double dentedRadius =
+        radiusFraction * (1.0 + kOutlineWobble * 2.0 * (outline - kNoiseMidpoint));
+    const double falloff =
+        std::pow(std::max(0.0, 1.0 - dentedRadius * dentedRadius), kFalloffPower);
+
+    const double modulation = lerp(kBodyDensity, 1.0, smoothStep(kNoiseLow, kNoiseHigh, noise));
+    // Whatever the noise does, the sprite fades to nothing at the inscribed circle.
+    const double edgeFade = 1.0 - smoothStep(kEdgeFadeStart, 1.0, radiusFraction);
+    return kPeakBrightness * falloff * modulation * edgeFade;
+}
+
+GreyImage makeSmoke() {
+    GreyImage smoke(kSmokeSize, kSmokeSize);
+    for (int y = 0; y < kSmokeSize; ++y) {
+        for (int x = 0; x < kSmokeSize; ++x) {
+            const double px = x + kPixelCentre;
+            const double py = y + kPixelCentre;
+            const double distance = std::hypot(px - kSmokeRadius, py - kSmokeRadius);
+            if (distance > kSmokeRadius) continue;  // outside the circle: stays black
+            smoke.set(x, y, unitToByte(smokeDensity(px, py, distance / kSmokeRadius)));
+        }
+    }
+    return smoke;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) fail("usage: make_images <output directory>");
+    const std::filesystem::path outputDirectory(argv[1]);
+
+    std::error_code error;
+    std::filesystem::create_directories(outputDirectory, error);
+    if (error) {
+        fail("cannot create directory '" + outputDirectory.string() + "': " + error.message());
+    }
+
+    writeOrFail(outputDirectory / kFontFileName, makeFontSheet());
+    writeOrFail(outputDirectory / kSmokeFileName, makeSmoke());
+    return 0;
+}
