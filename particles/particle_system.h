@@ -1,0 +1,55 @@
+// A fixed pool of billboard particles and the per-style tables that steer their birth, motion
+// and fading.
+#pragma once
+
+// One pool slot.
+struct Particle {
+    float x, y, z;     // position, scene units
+    float vx, vy, vz;  // velocity, scene units per (0.2 x speed) second
+    float angle;       // sprite rotation about the view axis, degrees
+    float spin;        // change of angle, degrees per second
+    float size;        // half the sprite's side before the caller's scale, scene units
+    float r, g, b;     // base colour, 0..1
+    float life;        // lifetime, seconds
+    float birthTime;   // scene time of emission, seconds
+    float deathTime;   // birthTime + life
+    int alive;         // 1 while the slot holds a particle, 0 when free
+};
+
+constexpr int kParticlePool = 640;
+constexpr int kStyleSlots = 5;  // table entries; styles 0, 1 and 2 are accepted
+
+class ParticleSystem {
+  public:
+    ParticleSystem();
+    virtual ~ParticleSystem();
+
+    // Frees every slot; the tables and lastEmitTime stay.
+    void Clear();
+    // Releases at most one particle at (x, y, z), no sooner than 0.025 s after the last one.
+    void Emit(int style, float x, float y, float z, float time, float speed);
+    // Retires particles past their death time and moves the others by one step of dt seconds.
+    void Update(int style, float time, float dt, float speed);
+    // Draws every live particle as an additively blended, view-facing textured square.
+    void Draw(int style, float sizeScale, float brightness, float camX, float camY, float camZ,
+              float time);
+
+    Particle particles[kParticlePool];  // the pool
+    int capacity;                       // slots scanned: 640
+    unsigned int spriteTexture;         // texture on every particle; 0 until the textures load
+    float accelY[kStyleSlots];          // added to vy at every update, per call
+    float spread[kStyleSlots];          // width of the random initial velocity range
+    float sizeBase[kStyleSlots];        // initial size is drawn from [sizeBase, 2 sizeBase)
+    float lifeBase[kStyleSlots];        // lifetime = lifeBase / speed, seconds
+    float growth[kStyleSlots];          // change of size per second
+    float windX[kStyleSlots];           // constant drift added to the velocity when moving
+    float windY[kStyleSlots];
+    float windZ[kStyleSlots];
+    float pull;                       // style 2: initial velocity is -pull x the point's x, z
+    float lastEmitTime;               // scene time of the last emission, seconds
+    float colourScaleR[kStyleSlots];  // colour multipliers at drawing time
+    float colourScaleG[kStyleSlots];
+    float colourScaleB[kStyleSlots];
+};
+
+extern ParticleSystem particleSystem;  // the scene's one pool; driven by the smoke step

@@ -1,0 +1,231 @@
+// Frame composition: Init sets up every part once, Frame draws one picture in a fixed order,
+// Shutdown releases the GL objects.
+//
+// GL state: Init leaves blending, alpha test, lighting and depth test off, the blend function
+// GL_SRC_ALPHA / GL_ONE_MINUS_SRC_ALPHA and colour material on. Each frame starts by loading its
+// own viewport, projection and modelview; the drawing steps switch on what they need and off again.
+#include "scene/frame.h"
+
+#include <GL/freeglut.h>
+#include <GL/glu.h>
+
+#include <cmath>
+
+#include "host/app.h"
+#include "host/host.h"
+#include "host/widths.h"
+#include "motion/oscillators.h"
+#include "motion/random.h"
+#include "scene/controls.h"
+#include "scene/help_screen.h"
+#include "scene/lights.h"
+#include "scene/settings.h"
+#include "scene/smoke.h"
+#include "scene/star_field.h"
+#include "scene/textures.h"
+#include "text/text_overlay.h"
+
+namespace {
+constexpr char kWindowTitle[] = "Vell";
+constexpr char kTitleText[] = "Wispra";
+constexpr char kStartupHint[] = "Press ? key for Help Screen";
+
+constexpr double kReseedChance = 0.0001;
+constexpr double kMaxFrameDelta = 0.1;     // a longer frame is a stall...
+constexpr float kStallFrameDelta = 0.05f;  // ...and counts as this much
+constexpr double kFadeRate = 0.5;          // brightness lost per second while fading out
+constexpr double kFadeEnd = 0.1;
+constexpr double kTitleSeconds = 6.0;
+constexpr float kTitleSize = 60.0f;
+constexpr double kTitleAnchorX = 0.1;  // of the window width
+constexpr double kTitleAnchorY = 0.2;  // of the window height
+
+constexpr double kLetterboxStep = 0.05;  // of the window height, per letterbox unit and bar
+constexpr double kNearPlane = 0.01;
+constexpr double kFarBeyondCamera = 9.0;
+constexpr float kCameraOffsetY = 0.1f;
+constexpr float kCameraOffsetZ = 0.5f;
+
+constexpr int kStars = 1000;
+constexpr float kStarOuter = 2.0f;
+constexpr float kStarInner = 0.5f;
+constexpr int kStarShapeHollowCube = 1;
+constexpr double kUniverseFrequency = 0.01;
+constexpr double kUniverseAmplitude = 720.0;
+constexpr double kUniverseOffset = -360.0;
+
+constexpr int kLights = 1;
+constexpr float kStartAmbient = 0.4f;
+constexpr float kStartSpecular = 0.6f;
+constexpr float kLightAmbient = 0.25f;
+constexpr float kLightDiffuse = 0.4f;
+constexpr float kLightSpecular = 0.6f;
+constexpr float kLightDistance = 9.8f;
+constexpr int kShininess = 5;
+
+void AdvanceClock() {
+    const double now = ElapsedMs * 0.001;
+    CurrentTime = StoreFloat(now);
+    FrameDelta = StoreFloat(now - PreviousTime);
+    if (static_cast<double>(FrameDelta) > kMaxFrameDelta) FrameDelta = kStallFrameDelta;
+    PreviousTime = CurrentTime;
+}
+
+void CountFrame() {
+    FramesThisSecond += 1;
+    if (CurrentTime >= NextSecond) {
+        NextSecond += 1.0;
+        FramesPerSecond = FramesThisSecond;  // includes the frame that crosses the mark
+        FramesThisSecond = 0;
+    }
+}
+
+double UniverseAngle(int slot) {
+    return Oscillate(slot, kUniverseFrequency, kUniverseAmplitude, kUniverseOffset);
+}
+
+void DrawUniverse() {
+    glPushMatrix();
+    glRotatef(StoreFloat(UniverseAngle(1)), 0, 1, 0);
+    glRotatef(StoreFloat(UniverseAngle(2)), 1, 0, 0);
+    glRotatef(StoreFloat(UniverseAngle(3)), 0, 0, 1);
+    universe.Draw();
+    glPopMatrix();
+}
+
+void StepFadeOut() {
+    Brightness = StoreFloat(Brightness - FrameDelta * kFadeRate);
+    if (Brightness < kFadeEnd) QuitProgram();
+}
+
+void DrawOpeningTitle() {
+    const int16_t x = TruncInt16(UnsignedSize(WindowWidth) * kTitleAnchorX);
+    const int16_t y = TruncInt16(UnsignedSize(WindowHeight) * kTitleAnchorY);
+    const float alpha = StoreFloat(1.0 - std::sqrt(CurrentTime / kTitleSeconds));
+    TitleFlash(kTitleText, x, y, kTitleSize, alpha);
+}
+}  // namespace
+
+float CurrentTime = 0;
+double PreviousTime = 0;
+float FrameDelta = 0;
+int FramesThisSecond = 0;
+double NextSecond = 1.0;
+int FramesPerSecond = 30;
+double CameraAngleX = 0;
+double CameraAngleY = 0;
+double CameraAngleZ = 0;
+int HelpShown = 0;
+
+bool PreInit() {
+    return true;
+}
+
+const char* WindowTitle() {
+    return kWindowTitle;
+}
+
+bool Init() {
+    ResetScene();
+    glClearColor(0, 0, 0, 1);
+
+    glutKeyboardFunc(SceneKeyboard);
+    glutSpecialFunc(SceneSpecial);
+    glutMouseFunc(SceneMouse);
+    glutMotionFunc(SceneMotion);
+    glutFullScreen();
+    SetProjection();
+
+    glEnable(GL_COLOR_MATERIAL);
+    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+    glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, 1);
+    glMateriali(GL_FRONT_AND_BACK, GL_SHININESS, kShininess);
+    glShadeModel(GL_SMOOTH);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glAlphaFunc(GL_GREATER, 0.0f);
+    glDisable(GL_DITHER);
+
+    InitOscillators(kOscillatorSlots);
+    SetupLights(kLights, kStartAmbient, kStartSpecular);
+    universe.Build(kStars, kStarOuter, kStarInner, kStarShapeHollowCube);
+    InitResources();
+    textOverlay.ShowMessage(kStartupHint);
+    glutSetCursor(GLUT_CURSOR_NONE);
+    return true;
+}
+
+bool Frame() {
+    // Before any other draw of the frame, so every routine sees the same sequence.
+    if (RandomUpTo(1.0) < kReseedChance) SeedRandom(ElapsedMs);
+    AdvanceClock();
+    if (!PauseMotion) {
+        StepOscillators(kOscillatorSlots, FrameDelta, settings);
+        // Placed under the modelview the previous frame left: that frame's camera.
+        PlaceSpotLights(kLights, kLightAmbient, kLightDiffuse, kLightSpecular, Brightness,
+                        kLightDistance);
+    }
+    CountFrame();
+    SetProjection();
+    PlaceCamera();
+    if (settings.Blanking) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    if (settings.SpotLightsOn) glEnable(GL_LIGHTING);
+    if (settings.UniverseOn) DrawUniverse();
+    if (settings.SpotLightsOn) glDisable(GL_LIGHTING);
+
+    SmokeFrame();
+
+    if (textOverlay.expiry != 0.0) textOverlay.DrawMessage();
+    if (settings.FpsClockOn) textOverlay.DrawFrameRate(FramesPerSecond);
+    if (HelpShown) DrawHelpScreen();
+    if (Brightness < 1.0f) StepFadeOut();
+    if (CurrentTime < kTitleSeconds) DrawOpeningTitle();
+    textOverlay.ReportGlError();
+    return true;
+}
+
+void Shutdown() {
+    universe.Release();
+    ReleaseTextures();
+}
+
+void SetProjection() {
+    switch (settings.PolyMode) {
+        case 0:
+            glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+            break;
+        case 1:
+            glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+            break;
+        case 2:
+            glPolygonMode(GL_FRONT_AND_BACK, GL_POINT);
+            break;
+        default:
+            break;
+    }
+
+    const double f = settings.Letterbox * kLetterboxStep;
+    const double height = UnsignedSize(WindowHeight);
+    const int bottom = TruncInt(f * height);
+    const int top = TruncInt((1.0 - f) * height);
+    const int h = top - bottom;
+    glViewport(0, bottom, WindowWidth, h);
+
+    // A window with no height left has no meaningful aspect; 1 keeps the matrix finite.
+    const double aspect = h > 0 ? UnsignedSize(WindowWidth) / h : 1.0;
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(settings.Fov, aspect, kNearPlane, settings.CameraZ + kFarBeyondCamera);
+
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(0, 0, settings.CameraZ, 0, 0, settings.CameraZ - 1.0, 0, 1, 0);
+}
+
+void PlaceCamera() {
+    CameraAngleX = CameraAngleY = CameraAngleZ = 0;
+    glTranslatef(0, -kCameraOffsetY, -kCameraOffsetZ);
+    glRotatef(StoreFloat(CameraAngleX), 1, 0, 0);
+    glRotatef(StoreFloat(CameraAngleY), 0, 1, 0);
+    glRotatef(StoreFloat(CameraAngleZ), 0, 0, 1);
+}

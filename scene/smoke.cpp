@@ -1,0 +1,72 @@
+// The smoke step of each frame, always with particle style 1.
+//
+// Expects: lighting, depth testing, blending and texturing off, the modelview at the camera.
+// Leaves them so, with the blend function GL_SRC_ALPHA / GL_ONE_MINUS_SRC_ALPHA.
+#include "scene/smoke.h"
+
+#include <GL/gl.h>
+
+#include "host/widths.h"
+#include "motion/oscillators.h"
+#include "particles/particle_system.h"
+#include "scene/cigarette.h"
+#include "scene/frame.h"
+#include "scene/settings.h"
+
+namespace {
+constexpr int kSmokeStyle = 1;
+constexpr int kTintSlotR = 13;
+constexpr int kTintSlotG = 14;
+constexpr int kTintSlotB = 15;
+constexpr double kTintFrequency = 10.0;
+constexpr double kTintRange = 0.1;  // each scale lies in 0.3..0.4
+constexpr double kTintFrom = 0.3;
+constexpr double kEmitInterval = 0.025;  // as the pool's own limit: don't try sooner
+constexpr double kSceneUnitsPerPixel = 0.0005;
+constexpr double kDriftBase = 0.6;  // ArrowY below this makes the smoke sink
+
+float Tint(int slot) {
+    return StoreFloat(Oscillate(slot, kTintFrequency, kTintRange, kTintFrom));
+}
+
+// Where the lit end is this frame: the origin, or moved with the drag.
+float OffsetX() {
+    return MouseDragging ? StoreFloat(MouseX * kSceneUnitsPerPixel) : 0.0f;
+}
+float OffsetY() {
+    return MouseDragging ? StoreFloat(-MouseY * kSceneUnitsPerPixel) : 0.0f;
+}
+}  // namespace
+
+int MouseDragging = 0;
+int MouseX = 0;
+int MouseY = 0;
+
+void SmokeFrame() {
+    ParticleSystem& smoke = particleSystem;
+    smoke.colourScaleR[kSmokeStyle] = Tint(kTintSlotR);
+    smoke.colourScaleG[kSmokeStyle] = Tint(kTintSlotG);
+    smoke.colourScaleB[kSmokeStyle] = Tint(kTintSlotB);
+
+    if (CurrentTime > smoke.lastEmitTime + kEmitInterval) {
+        smoke.Emit(kSmokeStyle, OffsetX(), OffsetY(), 0, CurrentTime, settings.MainSpeed);
+    }
+    // Set before the update, so a change of ArrowY acts in this frame.
+    smoke.windY[kSmokeStyle] = StoreFloat(settings.ArrowY - kDriftBase);
+    smoke.Update(kSmokeStyle, CurrentTime, FrameDelta, settings.MainSpeed);
+
+    glEnable(GL_LIGHTING);
+    glPushMatrix();
+    if (MouseDragging) glTranslatef(OffsetX(), OffsetY(), 0);
+    glEnable(GL_DEPTH_TEST);
+    DrawCigarette();
+    glDisable(GL_DEPTH_TEST);
+    glPopMatrix();
+    glDisable(GL_LIGHTING);
+
+    // Drawn without depth testing: smoke behind the cigarette still shows over it.
+    smoke.Draw(kSmokeStyle,
+               StoreFloat(static_cast<double>(settings.ObjectSize) * settings.MainSpeed),
+               Brightness, StoreFloat(CameraAngleX), StoreFloat(CameraAngleY),
+               StoreFloat(CameraAngleZ), CurrentTime);
+}

@@ -1,0 +1,22 @@
+// The "Universe": a fixed cloud of coloured points compiled into one display list, drawn twice.
+#pragma once
+
+#include <cstdint>
+
+class StarField {
+  public:
+    StarField();
+    virtual ~StarField();
+
+    // Replaces the held list with count stars in the region that shape selects: 1 a hollow cube,
+    // 2 an upper hemispherical shell, anything else a spherical shell.
+    void Build(int count, float outer, float inner, int shape);
+    // Draws the list at point size 1, then turned 120 degrees about y at point size 2.
+    void Draw();
+    // Deletes the held list.
+    void Release();
+
+    int32_t listId;  // display-list name, -1 when none is held
+};
+
+extern StarField universe;  // the scene's star field; built by Init, released by Shutdown
