@@ -1,0 +1,264 @@
+// Key and mouse controls: each key changes one setting and most confirm it with a status message.
+#include "scene/controls.h"
+
+#include <GL/freeglut.h>
+
+#include <cstdlib>
+
+#include "host/host.h"
+#include "host/widths.h"
+#include "motion/oscillators.h"
+#include "motion/random.h"
+#include "scene/cigarette.h"
+#include "scene/frame.h"
+#include "scene/lights.h"
+#include "scene/settings.h"
+#include "scene/smoke.h"
+#include "text/text_overlay.h"
+
+namespace {
+constexpr unsigned char kEscape = 27;
+constexpr float kQuitBrightness = 0.999f;  // just below 1: the frame's fade-out starts
+
+constexpr double kSlower = 0.9;
+constexpr double kFaster = 1.111111;
+constexpr double kSmaller = 0.95;
+constexpr double kLarger = 1.055555;  // not 1 / 0.95: a step down and up drifts slightly
+constexpr double kCameraStep = 0.05;
+
+constexpr int kFovStep = 2;
+constexpr int kFovMin = 10;
+constexpr int kFovMax = 178;
+constexpr int kTesselationMin = 5;
+constexpr int kTesselationMax = 40;
+constexpr int kLetterboxTop = 6;  // the cycle grows to 6, then shrinks back
+constexpr int kLetterboxTurn = -5;
+constexpr int kPolyModes = 3;
+constexpr int kSmokeOptions = 3;
+constexpr int kWindowedSide = 512;
+
+constexpr int kResetLights = 1;
+constexpr float kResetAmbient = 0.5f;
+constexpr float kResetSpecular = 0.9f;
+
+constexpr const char* kPolyModeNames[kPolyModes] = {"PolyMode 1/3: Polygons", "PolyMode 2/3: Lines",
+                                                    "PolyMode 3/3: Points"};
+constexpr const char* kSmokeOptionNames[kSmokeOptions] = {"Option 0/2: Flame", "Option 1/2: Cloud",
+                                                          "Option 2/2: Random Color Cloud"};
+
+// The product is formed in double and stored back as a float; the message shows the double.
+void Scale(float& field, double factor, const char* format) {
+    const double value = field * factor;
+    field = StoreFloat(value);
+    textOverlay.ShowMessage(format, value);
+}
+
+void Shift(float& field, double delta, const char* format) {
+    const double value = field + delta;
+    field = StoreFloat(value);
+    textOverlay.ShowMessage(format, value);
+}
+
+// Flips a 0/1 flag and reports its new state.
+void Toggle(int& flag, const char* onText, const char* offText) {
+    flag = !flag;
+    textOverlay.ShowMessage(flag ? onText : offText);
+}
+
+void ShowFov() {
+    textOverlay.ShowMessage("FOV: %3.0f Degrees\n", static_cast<double>(settings.Fov));
+}
+
+void StepLetterbox() {
+    // A reset may have changed Letterbox since the last press: continue from there.
+    if (std::abs(LetterboxPhase) != settings.Letterbox) LetterboxPhase = settings.Letterbox;
+    LetterboxPhase = LetterboxPhase == kLetterboxTop ? kLetterboxTurn : LetterboxPhase + 1;
+    settings.Letterbox = std::abs(LetterboxPhase);
+    textOverlay.ShowMessage("Letterbox: %d", settings.Letterbox);
+}
+
+void ResetEverything() {
+    SeedRandom(ElapsedMs);
+    ResetScene();
+    InitOscillators(kOscillatorSlots);
+    SetupLights(kResetLights, kResetAmbient, kResetSpecular);
+    textOverlay.ShowMessage("Reset");
+}
+
+void ToggleHelp() {
+    HelpShown = !HelpShown;
+    // Clear the help off the picture at once; in Hyperspace it stays until overdrawn.
+    if (!HelpShown && settings.Blanking) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void ToggleFullScreen() {
+    FullScreen = !FullScreen;
+    if (FullScreen) {
+        glutFullScreen();
+    } else {
+        glutReshapeWindow(kWindowedSide, kWindowedSide);
+    }
+}
+
+void SetTesselation(int value) {
+    settings.Tesselation = value;
+    textOverlay.ShowMessage("Tesselation: %d\n", settings.Tesselation);
+    BuildCigarette();  // also at a limit, where the value stays
+}
+
+// Offsets from the window centre, truncated toward zero.
+void TrackPointer(int x, int y) {
+    MouseX = TruncInt(x - UnsignedSize(WindowWidth) * 0.5);
+    MouseY = TruncInt(y - UnsignedSize(WindowHeight) * 0.5);
+}
+}  // namespace
+
+int FullScreen = 1;
+int LetterboxPhase = 0;
+
+void SceneKeyboard(unsigned char key, int, int) {
+    switch (key) {
+        case kEscape:
+            settings.Blanking = 1;
+            HelpShown = 0;
+            Brightness = kQuitBrightness;
+            break;
+        case ' ':
+            settings.Blanking = !settings.Blanking;
+            break;
+        case '-':
+            Scale(settings.RotateSpeed, kSlower, "Rotate Speed: %4.2f\n");
+            break;
+        case '=':
+            Scale(settings.RotateSpeed, kFaster, "Rotate Speed: %4.2f\n");
+            break;
+        case '_':
+            Scale(settings.MovementSpeed, kSlower, "Movement Speed: %4.2f\n");
+            break;
+        case '+':
+            Scale(settings.MovementSpeed, kFaster, "Movement Speed: %4.2f\n");
+            break;
+        case '(':
+            Scale(settings.LightRotateSpeed, kSlower, "Light Rotate Speed: %4.2f\n");
+            break;
+        case ')':
+            Scale(settings.LightRotateSpeed, kFaster, "Light Rotate Speed: %4.2f\n");
+            break;
+        case '{':
+            Shift(settings.CameraZ, -kCameraStep, "CameraZ: %4.2f\n");
+            break;
+        case '}':
+            Shift(settings.CameraZ, kCameraStep, "CameraZ: %4.2f\n");
+            break;
+        case '[':
+            Scale(settings.ObjectSize, kSmaller, "Object Size: %4.2f\n");
+            break;
+        case ']':
+            Scale(settings.ObjectSize, kLarger, "Object Size: %4.2f\n");
+            break;
+        case ',':
+            settings.Fov = settings.Fov < kFovMax ? settings.Fov + kFovStep : kFovMax;
+            ShowFov();
+            break;
+        case '.':
+            settings.Fov = settings.Fov > kFovMin ? settings.Fov - kFovStep : kFovMin;
+            ShowFov();
+            break;
+        case '?':
+        case '/':
+            ToggleHelp();
+            break;
+        case 'C':
+        case 'c':
+            Toggle(settings.FpsClockOn, "Frame/Second Clock On", "Frame/Second Clock Off");
+            break;
+        case 'F':
+        case 'f':
+            ToggleFullScreen();
+            break;
+        case 'L':
+        case 'l':
+            StepLetterbox();
+            break;
+        case 'P':
+        case 'p':
+            Toggle(PauseMotion, "Pause Camera Motion", "Continue Camera Motion");
+            break;
+        case 'R':
+        case 'r':
+            ResetEverything();
+            break;
+        case 'S':
+        case 's':
+            Toggle(settings.SpotLightsOn, "SpotLights On", "SpotLights Off");
+            break;
+        case 'T':
+        case 't':
+            Toggle(settings.TexturesOn, "Textures On", "Textures Off");
+            break;
+        case 'U':
+        case 'u':
+            Toggle(settings.UniverseOn, "Universe On", "Universe Off");
+            break;
+        case 'W':
+        case 'w':
+            settings.PolyMode = settings.PolyMode == kPolyModes - 1 ? 0 : settings.PolyMode + 1;
+            textOverlay.ShowMessage(kPolyModeNames[settings.PolyMode]);
+            break;
+        default:
+            break;
+    }
+    SimulationKeys(key);  // every key, matched or not
+}
+
+void SimulationKeys(unsigned char key) {
+    switch (key) {
+        case '<':
+            SetTesselation(settings.Tesselation == kTesselationMin ? kTesselationMin
+                                                                   : settings.Tesselation - 1);
+            break;
+        case '>':
+            SetTesselation(settings.Tesselation == kTesselationMax ? kTesselationMax
+                                                                   : settings.Tesselation + 1);
+            break;
+        case 'O':
+        case 'o':
+            settings.SmokeOption =
+                settings.SmokeOption == kSmokeOptions - 1 ? 0 : settings.SmokeOption + 1;
+            textOverlay.ShowMessage(kSmokeOptionNames[settings.SmokeOption]);
+            if (settings.SmokeOption == 0) glClearColor(0, 0, 0, 1);
+            break;
+        default:
+            break;
+    }
+}
+
+void SceneSpecial(int key, int, int) {
+    switch (key) {
+        case GLUT_KEY_LEFT:
+            Scale(settings.MainSpeed, kSmaller, "Main Speed: %4.2f\n");
+            break;
+        case GLUT_KEY_RIGHT:
+            Scale(settings.MainSpeed, kLarger, "Main Speed: %4.2f\n");
+            break;
+        case GLUT_KEY_UP:
+            Scale(settings.ArrowY, kLarger, "ArrowY: %4.2f\n");
+            break;
+        case GLUT_KEY_DOWN:
+            Scale(settings.ArrowY, kSmaller, "ArrowY: %4.2f\n");
+            break;
+        default:
+            break;
+    }
+}
+
+void SceneMouse(int button, int state, int x, int y) {
+    if (button != GLUT_LEFT_BUTTON) return;  // other buttons neither start nor end a drag
+    if (state == GLUT_DOWN) MouseDragging = 1;
+    if (state == GLUT_UP) MouseDragging = 0;
+    TrackPointer(x, y);
+}
+
+void SceneMotion(int x, int y) {
+    TrackPointer(x, y);
+}

@@ -1,0 +1,107 @@
+// The help screen's 26 lines and the opening title's wobble and jumps.
+#include "scene/help_screen.h"
+
+#include "host/host.h"
+#include "host/widths.h"
+#include "motion/oscillators.h"
+#include "motion/random.h"
+#include "text/text_overlay.h"
+
+namespace {
+constexpr char kHelpTitle[] = "Wispra";
+constexpr double kHelpTitleY = 0.09;  // of the window height
+constexpr int16_t kHelpTitleX = 20;
+constexpr float kHelpTitleSize = 30.0f;
+constexpr int16_t kHelpLineX = 30;
+constexpr float kHelpLineSize = 18.0f;
+constexpr int kLineStep = 17;  // pixels
+
+// How far a line lies below the one before it, in line steps: whole steps add exactly; the two
+// fractional gaps are truncated to whole pixels.
+enum class Gap { kStep, kBelowTitle, kNewSection };
+
+struct HelpLine {
+    Gap gap;
+    const char* text;
+};
+
+// The leading spaces line the key names up in columns at the overlay's fixed advance.
+constexpr HelpLine kHelpLines[] = {
+    {Gap::kBelowTitle, "Special Controls for this simulation: (best in 32 bit color)"},
+    {Gap::kStep, "<Left/Right>  Adjust Main Flow Speed"},
+    {Gap::kStep, "  <Up/Down>   Adjust Smoke Trail Length"},
+    {Gap::kStep, "          []  Adjust Smoke Size"},
+    {Gap::kStep, "   shift  <>  Adjust Cigarette Tesselation 3-40"},
+    {Gap::kStep, "    <Mouse>   Click and Drag Cigarette"},
+    {Gap::kNewSection, "Standard Controls in most simulations where applicable:"},
+    {Gap::kStep, "unshifted <>  Adjust Screen Magnification"},
+    {Gap::kStep, "          -=  Adjust Universe Rotate Speed"},
+    {Gap::kStep, "  shift   _+  Adjust Universe Movement Speed"},
+    {Gap::kStep, "  shift   {}  Adjust Closeness (Camera Z)"},
+    {Gap::kStep, "           c  Toggle Frame-Per-Second Clock"},
+    {Gap::kStep, "           f  Toggle FullScreen/Window"},
+    {Gap::kStep, "           l  Adjust Letterbox Size 0-6"},
+    {Gap::kStep, "           p  Toggle Pause On/Off"},
+    {Gap::kStep, "           r  Reset/Randomize all parameters"},
+    {Gap::kStep, "           s  Toggle Color SpotLites On-Off"},
+    {Gap::kStep, "           t  Toggle Textures On-Off"},
+    {Gap::kStep, "           u  Toggle Universe of Stars On/Off"},
+    {Gap::kStep, "           w  Toggle Polygons/Wireframe/Points"},
+    {Gap::kStep, "      <SPACE> Toggle Hyperspace (non-blanking)"},
+    {Gap::kStep, " <ESC> or <CLICK> to QUIT"},
+    {Gap::kStep, "   -------------------------------------------------------- "},
+    {Gap::kStep, "   Wispra: smoke, stars and a swaying cigarette in OpenGL"},
+    {Gap::kStep, "   Written by the Wispra developers, 2026"},
+    {Gap::kStep, "   <?> to return"},
+};
+
+int16_t NextLineY(int16_t previous, Gap gap) {
+    switch (gap) {
+        case Gap::kBelowTitle:
+            return TruncInt16(previous + kLineStep * 1.4);
+        case Gap::kNewSection:
+            return TruncInt16(previous + kLineStep + kLineStep * 0.3);
+        default:
+            return Wrap16(previous + kLineStep);
+    }
+}
+
+constexpr int kTitleXSlot = 17;
+constexpr int kTitleYSlot = 18;
+constexpr double kWobbleFrequency = 40.0;
+constexpr double kJumpChance = 0.01;  // of the product of two uniform draws: ~1 frame in 18
+
+// A rare one-frame jump of up to half the size either way; draws two or three numbers.
+int16_t MaybeJump(int16_t place, float size, float half) {
+    const double a = RandomUpTo(1.0);
+    const double b = RandomUpTo(1.0);
+    if (b * a < kJumpChance) return TruncInt16(place + RandomUpTo(size) - half);
+    return place;
+}
+}  // namespace
+
+void DrawHelpScreen() {
+    textOverlay.remember = 0;
+    int16_t y = TruncInt16(UnsignedSize(WindowHeight) * kHelpTitleY);
+    textOverlay.DrawText(kHelpTitle, kHelpTitleX, y, kHelpTitleSize);
+    for (const HelpLine& line : kHelpLines) {
+        y = NextLineY(y, line.gap);
+        textOverlay.DrawText(line.text, kHelpLineX, y, kHelpLineSize);
+    }
+    textOverlay.remember = 1;
+}
+
+void TitleFlash(const char* text, int16_t x, int16_t y, float size, float alpha) {
+    const float half = StoreFloat(size * 0.5);
+    int16_t xs = TruncInt16(x + Oscillate(kTitleXSlot, kWobbleFrequency, size, -half));
+    int16_t ys = TruncInt16(y + Oscillate(kTitleYSlot, kWobbleFrequency, size, -half));
+    // Horizontal draws come before vertical ones.
+    xs = MaybeJump(xs, size, half);
+    ys = MaybeJump(ys, size, half);
+
+    textOverlay.remember = 0;
+    textOverlay.color[3] = alpha;
+    textOverlay.DrawText(text, xs, ys, size);
+    textOverlay.color[3] = 1.0f;
+    textOverlay.remember = 1;
+}

@@ -1,0 +1,86 @@
+// The lines of the window's top band: the 3-second status message at the left, the GL error line
+// from 40 % of the width and the frames-per-second clock at the right.
+#include <GL/glu.h>
+
+#include <cstdio>
+
+#include "host/host.h"
+#include "host/widths.h"
+#include "text/text_overlay.h"
+
+namespace {
+constexpr int16_t kMessageX = 10;
+constexpr int16_t kBandY = 25;  // glyph bottoms, pixels below the top edge
+constexpr float kBandSize = 20.0f;
+constexpr double kMessageSeconds = 3.0;
+constexpr int kClockFromRight = 120;
+constexpr double kErrorLineX = 0.4;  // of the window width
+constexpr int kErrorTextBytes = 60;  // the description is cut to 59 characters
+
+double NowSeconds() {
+    return ElapsedMs * 0.001;
+}
+
+// Draws a finished line as the new status message (remembered) and starts its 3 seconds.
+void Post(TextOverlay& overlay, const char* line) {
+    overlay.DrawText(line, kMessageX, kBandY, kBandSize);
+    overlay.expiry = NowSeconds() + kMessageSeconds;
+}
+
+// gluErrorString knows the standard codes only; anything else still gets a readable line.
+void DescribeGlError(GLenum err, char (&out)[kErrorTextBytes]) {
+    const GLubyte* known = gluErrorString(err);
+    if (known != nullptr) {
+        std::snprintf(out, sizeof out, "%s", reinterpret_cast<const char*>(known));
+    } else {
+        std::snprintf(out, sizeof out, "unknown error 0x%04X", static_cast<unsigned int>(err));
+    }
+}
+}  // namespace
+
+void TextOverlay::ShowMessage(const char* format, double value) {
+    char line[kMessageBytes];
+    std::snprintf(line, sizeof line, format, value);
+    Post(*this, line);
+}
+
+void TextOverlay::ShowMessage(const char* format, int value) {
+    char line[kMessageBytes];
+    std::snprintf(line, sizeof line, format, value);
+    Post(*this, line);
+}
+
+void TextOverlay::ShowMessage(const char* text) {
+    char line[kMessageBytes];
+    std::snprintf(line, sizeof line, "%s", text);  // a '%' in the text is just a character
+    Post(*this, line);
+}
+
+void TextOverlay::DrawMessage() {
+    if (NowSeconds() < expiry) {
+        DrawText(message, Wrap16(rememberX), Wrap16(rememberY), kBandSize);
+    } else {
+        expiry = 0.0;  // the text stays in `message`
+    }
+}
+
+void TextOverlay::DrawFrameRate(int fps) {
+    remember = 0;
+    char line[kMessageBytes];
+    std::snprintf(line, sizeof line, "%3d Frame/Sec", fps);
+    DrawText(line, Wrap16(WindowWidth - kClockFromRight), kBandY, kBandSize);
+    remember = 1;
+}
+
+void TextOverlay::ReportGlError() {
+    remember = 0;
+    const GLenum err = glGetError();
+    if (err != GL_NO_ERROR) {
+        char description[kErrorTextBytes];
+        DescribeGlError(err, description);
+        char line[kMessageBytes];
+        std::snprintf(line, sizeof line, "OpenGL Error: %s", description);
+        DrawText(line, TruncInt16(UnsignedSize(WindowWidth) * kErrorLineX), kBandY, kBandSize);
+    }
+    remember = 1;
+}

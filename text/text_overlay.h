@@ -1,0 +1,41 @@
+// Strings drawn in window pixels from a glyph-sheet texture, and the one-line status message,
+// frames-per-second clock and GL error line that share the top band of the window.
+#pragma once
+
+#include <cstdint>
+
+constexpr int kMessageBytes = 80;  // remembered text and every formatted line, terminator included
+
+class TextOverlay {
+  public:
+    TextOverlay();
+    virtual ~TextOverlay();
+
+    // Draws text with its glyph bottoms y pixels below the window's top edge, starting x pixels
+    // from the left edge; size is the glyph height in pixels. Remembers position and text while
+    // `remember` is set.
+    void DrawText(const char* text, int16_t x, int16_t y, float size);
+
+    // A status message for 3 seconds at the top left: a format with one floating conversion, a
+    // format with one %d, or a plain text (never used as a format).
+    void ShowMessage(const char* format, double value);
+    void ShowMessage(const char* format, int value);
+    void ShowMessage(const char* text);
+
+    // Redraws the pending status message, or ends it once its time is up.
+    void DrawMessage();
+    // The frames-per-second line at the top right.
+    void DrawFrameRate(int fps);
+    // Takes one GL error, if any, and shows its description in the top band.
+    void ReportGlError();
+
+    int rememberX;                // x of the remembered text, window pixels; written by DrawText
+    int rememberY;                // y of the remembered text, window pixels; written by DrawText
+    int remember;                 // 0/1: DrawText remembers; cleared around unremembered lines
+    double expiry;                // elapsed-clock seconds when the message ends; 0.0: none
+    float color[4];               // RGBA applied to every glyph; the title flash changes alpha
+    char message[kMessageBytes];  // the remembered text, always NUL-terminated
+    unsigned int fontTexture;     // glyph-sheet texture name, 0 until the textures load
+};
+
+extern TextOverlay textOverlay;  // the one overlay, alive for the whole process
