@@ -55,7 +55,14 @@ void DrawGlyph(unsigned char index, float pen, float base, float width, float he
 }
 }  // namespace
 
-TextOverlay::TextOverlay() : remember(1), color{1.0f, 1.0f, 1.0f, 1.0f} {}
+TextOverlay::TextOverlay()
+    : rememberX(0),
+      rememberY(0),
+      remember(1),
+      expiry(0.0),
+      color{1.0f, 1.0f, 1.0f, 1.0f},
+      message{},
+      fontTexture(0) {}
 
 TextOverlay::~TextOverlay() {}
 

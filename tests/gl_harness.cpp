@@ -1,0 +1,228 @@
+// The GL test program's window and the helpers of gl_harness.h.
+#include "gl_harness.h"
+
+#include <GL/freeglut.h>
+#include <gtest/gtest.h>
+#include <png.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+
+#include "host/app.h"
+#include "host/host.h"
+#include "motion/oscillators.h"
+#include "motion/random.h"
+#include "particles/particle_system.h"
+#include "scene/cigarette.h"
+#include "scene/controls.h"
+#include "scene/frame.h"
+#include "scene/settings.h"
+#include "scene/smoke.h"
+#include "scene/star_field.h"
+#include "scene/textures.h"
+#include "text/text_overlay.h"
+
+namespace {
+constexpr int kPumpRounds = 200;
+
+// Frames are driven by the tests themselves, never by GLUT's redisplay.
+void NoDisplay() {}
+}  // namespace
+
+void PumpEvents() {
+    glutMainLoopEvent();
+    glFinish();
+    glutMainLoopEvent();
+}
+
+void ResizeWindow(int width, int height) {
+    glutReshapeWindow(width, height);
+    for (int i = 0; i < kPumpRounds; ++i) {
+        PumpEvents();
+        if (glutGet(GLUT_WINDOW_WIDTH) == width && glutGet(GLUT_WINDOW_HEIGHT) == height) break;
+    }
+    // GLUT may settle on the size without reporting a reshape; the host must agree with it.
+    Reshape(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
+}
+
+void ResetProgramState() {
+    Shutdown();
+    if (cigaretteList != -1) glDeleteLists(static_cast<GLuint>(cigaretteList), 1);
+    cigaretteList = -1;
+    textureCount = 0;
+
+    ElapsedMs = 0;
+    SeedRandom(1);
+    for (int k = 0; k < kOscillatorSlots; ++k) {
+        OscillatorBank::phase[k] = 0;
+        OscillatorBank::velocity[k] = 0;
+        OscillatorBank::targetVelocity[k] = 0;
+        OscillatorBank::driven[k] = 0;
+    }
+    textOverlay = TextOverlay();
+    particleSystem = ParticleSystem();
+    PauseMotion = 0;
+    Brightness = 1.0f;
+
+    CurrentTime = 0;
+    PreviousTime = 0;
+    FrameDelta = 0;
+    FramesThisSecond = 0;
+    NextSecond = 1.0;
+    FramesPerSecond = 30;
+    CameraAngleX = CameraAngleY = CameraAngleZ = 0;
+    HelpShown = 0;
+
+    MouseDragging = MouseX = MouseY = 0;
+    FullScreen = 1;
+    LetterboxPhase = 0;
+    HostFullScreen = 0;
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    while (glGetError() != GL_NO_ERROR) {
+    }
+}
+
+void StartScene() {
+    ResetProgramState();
+    Init();
+    // The test screen is the window's size, so going full screen keeps 640 x 480.
+    ResizeWindow(kTestWindowWidth, kTestWindowHeight);
+}
+
+void RunFrameAt(uint32_t ms) {
+    ElapsedMs = ms;
+    Frame();
+}
+
+void RunFramesAtRate(uint32_t fromMs, uint32_t toMs, int fps) {
+    const uint64_t rate = static_cast<uint64_t>(fps);
+    for (uint64_t n = fromMs * rate / 1000 + 1;; ++n) {
+        const uint64_t ms = n * 1000 / rate;
+        if (ms > toMs) break;
+        if (ms <= fromMs) continue;
+        RunFrameAt(static_cast<uint32_t>(ms));
+    }
+}
+
+Picture ReadPicture() {
+    Picture picture;
+    picture.width = glutGet(GLUT_WINDOW_WIDTH);
+    picture.height = glutGet(GLUT_WINDOW_HEIGHT);
+    picture.rgb.resize(static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height) *
+                       3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, picture.width, picture.height, GL_RGB, GL_UNSIGNED_BYTE, picture.rgb.data());
+    return picture;
+}
+
+std::vector<FeedbackPrimitive> CaptureFeedback(const std::function<void()>& draw) {
+    std::vector<GLfloat> buffer(1 << 20);
+    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    draw();
+    const GLint used = glRenderMode(GL_RENDER);
+    std::vector<FeedbackPrimitive> primitives;
+    constexpr int kVertexFloats = 11;
+    auto readVertex = [&](GLint at) {
+        const GLfloat* f = &buffer[static_cast<size_t>(at)];
+        return FeedbackVertex{f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7], f[8], f[9], f[10]};
+    };
+    for (GLint i = 0; i < used;) {
+        const GLenum token = static_cast<GLenum>(buffer[static_cast<size_t>(i++)]);
+        int count = 0;
+        if (token == GL_POLYGON_TOKEN) {
+            count = static_cast<int>(buffer[static_cast<size_t>(i++)]);
+        } else if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) {
+            count = 2;
+        } else if (token == GL_POINT_TOKEN || token == GL_BITMAP_TOKEN ||
+                   token == GL_DRAW_PIXEL_TOKEN || token == GL_COPY_PIXEL_TOKEN) {
+            count = 1;
+        } else if (token == GL_PASS_THROUGH_TOKEN) {
+            ++i;
+            continue;
+        } else {
+            ADD_FAILURE() << "unknown feedback token " << token;
+            break;
+        }
+        FeedbackPrimitive primitive{token, {}};
+        for (int v = 0; v < count; ++v, i += kVertexFloats)
+            primitive.vertices.push_back(readVertex(i));
+        primitives.push_back(primitive);
+    }
+    return primitives;
+}
+
+bool WritePng(const std::string& path, const Picture& picture) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        std::fclose(file);
+        return false;
+    }
+    png_init_io(png, file);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width),
+                 static_cast<png_uint_32>(picture.height), 8, PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    // GL's rows run bottom-up; a PNG's top-down.
+    for (int y = picture.height - 1; y >= 0; --y) {
+        png_write_row(png, const_cast<png_bytep>(picture.At(0, y)));
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return std::fclose(file) == 0;
+}
+
+bool ReadPng(const std::string& path, Picture& picture) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return false;
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        std::fclose(file);
+        return false;
+    }
+    png_init_io(png, file);
+    png_read_info(png, info);
+    png_set_strip_16(png);
+    png_set_strip_alpha(png);
+    png_set_palette_to_rgb(png);
+    png_set_gray_to_rgb(png);
+    png_read_update_info(png, info);
+    picture.width = static_cast<int>(png_get_image_width(png, info));
+    picture.height = static_cast<int>(png_get_image_height(png, info));
+    picture.rgb.assign(static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height) * 3,
+                       0);
+    for (int y = picture.height - 1; y >= 0; --y) {
+        png_read_row(png, picture.At(0, y), nullptr);
+    }
+    png_destroy_read_struct(&png, &info, nullptr);
+    std::fclose(file);
+    return true;
+}
+
+std::string TestOutputDir() {
+    const std::string dir = "test-output";
+    mkdir(dir.c_str(), 0755);
+    return dir;
+}
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    // Death tests re-run this program for the one test, with a window of its own.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE);
+    glutInitWindowSize(kTestWindowWidth, kTestWindowHeight);
+    glutCreateWindow("Vell");
+    glutReshapeFunc(Reshape);
+    glutDisplayFunc(NoDisplay);
+    ResizeWindow(kTestWindowWidth, kTestWindowHeight);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,62 @@
+// A real freeglut window on the test's X display, and helpers that drive the scene
+// deterministically: the clock is set, never waited for.
+#pragma once
+
+#include <GL/gl.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+constexpr int kTestWindowWidth = 640;
+constexpr int kTestWindowHeight = 480;
+
+// Handles the window-system events that are waiting (reshapes, map notifications).
+void PumpEvents();
+// Resizes the real window and waits until GLUT and the host both see the new size.
+void ResizeWindow(int width, int height);
+
+// Puts the program's globals back as they are at process start and releases its GL objects.
+void ResetProgramState();
+// A fresh start: ResetProgramState, then the scene's Init, in the test window.
+void StartScene();
+// One frame with the host's clock at `ms`.
+void RunFrameAt(uint32_t ms);
+// Frames at a steady rate from `fromMs` (exclusive) up to `toMs` (inclusive): frame n at
+// n * 1000 / fps milliseconds.
+void RunFramesAtRate(uint32_t fromMs, uint32_t toMs, int fps);
+
+// The back buffer as RGB bytes, bottom row first.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> rgb;
+    size_t Offset(int x, int y) const {
+        return (static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 3;
+    }
+    const unsigned char* At(int x, int y) const { return &rgb[Offset(x, y)]; }
+    unsigned char* At(int x, int y) { return &rgb[Offset(x, y)]; }
+};
+Picture ReadPicture();
+
+// One primitive as GL's feedback mode reports it, in window coordinates.
+struct FeedbackVertex {
+    float x, y, z;
+    float r, g, b, a;
+    float s, t, p, q;
+};
+struct FeedbackPrimitive {
+    GLenum token;  // GL_POLYGON_TOKEN, GL_LINE_TOKEN, GL_POINT_TOKEN, ...
+    std::vector<FeedbackVertex> vertices;
+};
+// Runs `draw` in feedback mode (GL_3D_COLOR_TEXTURE) and returns what it emitted.
+std::vector<FeedbackPrimitive> CaptureFeedback(const std::function<void()>& draw);
+
+// Writes a picture as a PNG file; false on failure.
+bool WritePng(const std::string& path, const Picture& picture);
+// Reads a PNG file written by WritePng; false on failure.
+bool ReadPng(const std::string& path, Picture& picture);
+
+// Folder for pictures written by failing tests (created on demand).
+std::string TestOutputDir();
