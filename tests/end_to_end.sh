@@ -1,2 +1,88 @@
-#!/bin/sh
-exit 0
+#!/bin/bash
+# Drives the real program with real X events on a 640 x 480 screen and checks the picture through
+# screenshots: the start-up hint and title, the help screen, a status line with the clock, a click
+# that must not quit, and Escape, which must end the process with status 0.
+# Usage (from the build folder, on a private X server): end_to_end.sh <path to wispra>
+# The conditions handed to poll are evaluated later, on purpose, so they are single-quoted.
+# shellcheck disable=SC2016
+set -u
+program=$1
+out=test-output/end_to_end
+rm -rf "$out" && mkdir -p "$out" || exit 1
+pid=
+
+fail() {
+    echo "end_to_end FAILED: $*" >&2
+    echo "screenshots and program output are kept in $PWD/$out: $(cd "$out" && echo *)" >&2
+    echo "--- program stderr:" >&2 && cat "$out/stderr.txt" >&2
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill "$pid" && wait "$pid"; fi
+    exit 1
+}
+
+# count FILE WxH+X+Y PERCENT: pixels of the region brighter than PERCENT of white.
+count() {
+    convert "$1" -crop "$2" +repage -colorspace gray -threshold "$3%" \
+        -format '%[fx:floor(mean*w*h+0.5)]' info:
+}
+
+# Regions and the measures taken in them. Text is white; stars are tiny dots and the smoke plume rises
+# from the middle, so each measure counts pixels and compares with a margin of hundreds of pixels.
+measure() {
+    shot=$out/$1.png
+    import -window root "$shot" || fail "screenshot $shot could not be taken"
+    status=$(count "$shot" 240x20+10+5 50)  # status line at the top left
+    clock=$(count "$shot" 120x20+520+5 50)  # frames-per-second clock at the top right
+    title=$(count "$shot" 260x130+0+30 12)  # opening title "Wispra", fading
+    help=$(count "$shot" 470x430+30+50 50)  # help screen lines
+    values="status=$status clock=$clock title=$title help=$help"
+}
+
+# poll NAME WHAT CONDITION: screenshots until CONDITION (a shell test on the measures) holds,
+# for at most 15 s, so that a slow software renderer only makes the test slower.
+poll() {
+    deadline=$((SECONDS + 15))
+    while :; do
+        measure "$1"
+        eval "$3" && return 0
+        [ "$SECONDS" -lt "$deadline" ] || fail "$2 (last screenshot $1.png: $values)"
+        sleep 0.2
+    done
+}
+
+"$program" >"$out/stdout.txt" 2>"$out/stderr.txt" &
+pid=$!
+timeout 15 xdotool search --sync --name '^Vell$' >/dev/null || fail "no window titled Vell within 15 s"
+
+# The first frames may come a while after the window appears on a busy machine.
+poll start "start-up hint or title missing" '[ "$status" -ge 150 ] && [ "$title" -ge 500 ]'
+[ "$clock" -lt 30 ] || fail "clock shown at start-up although it is off ($values)"
+
+# The hint expires after 3 s and the title fades out before 6 s.
+poll opened "start-up hint and title did not go" '[ "$status" -lt 30 ] && [ "$title" -lt 300 ]'
+
+xdotool key question
+poll help_on "help screen did not appear after ?" '[ "$help" -ge 7500 ]'
+xdotool key question
+poll help_off "help screen did not go after a second ?" '[ "$help" -lt 7500 ]'
+
+xdotool key c
+poll clock_on "status line or clock missing after c" '[ "$status" -ge 150 ] && [ "$clock" -ge 60 ]'
+
+# A click must not start the fade-out (about 2 s): wait until the 3 s status line from "c" has
+# expired, with the clock still drawn, and the program must still be running.
+xdotool mousemove 320 240 click 1
+poll clicked "status line of c did not expire after a click" \
+    '[ "$status" -lt 30 ] && [ "$clock" -ge 60 ]'
+kill -0 "$pid" 2>/dev/null || fail "the program ended after a mouse click ($values)"
+
+xdotool key Escape
+started=$SECONDS
+while kill -0 "$pid" 2>/dev/null && [ $((SECONDS - started)) -lt 10 ]; do sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && measure escape && fail "still running 10 s after Escape ($values)"
+wait "$pid"
+code=$?
+pid=
+[ "$code" -eq 0 ] || fail "exit status $code after Escape, expected 0"
+[ ! -s "$out/stdout.txt" ] || fail "standard output not empty: $(cat "$out/stdout.txt")"
+echo "end_to_end passed: Escape ended the program after about $((SECONDS - started)) s"
+rm -rf "$out"

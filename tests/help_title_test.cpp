@@ -1,1 +1,84 @@
+// The help screen's line layout and the opening title's wobble, read back through feedback.
+#include <GL/gl.h>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "gl_harness.h"
+#include "motion/oscillators.h"
+#include "scene/help_screen.h"
+#include "scene/settings.h"
+#include "text/text_overlay.h"
+
+// Defined in text_overlay_test.cpp.
+namespace overlaytest {
+struct GlyphBox {
+    float x0, x1, y0, y1, s0, s1, t0, t1, a;
+};
+std::vector<GlyphBox> GlyphsDrawnBy(const std::function<void()>& draw);
+std::string TextOf(const std::vector<GlyphBox>& glyphs);
+}  // namespace overlaytest
+
+using overlaytest::GlyphsDrawnBy;
+
+TEST(HelpTitleHelp, LinesFollowTheTitleInBothWindowSizes) {
+    StartScene();
+    const int layouts[][6] = {{480, 43, 66, 151, 173, 496}, {512, 46, 69, 154, 176, 499}};
+    for (const auto& [height, yT, line1, line6, line7, line26] : layouts) {
+        ResizeWindow(height == 480 ? 640 : 512, height);
+        const std::string hint = textOverlay.message;
+        // One DrawText per line, glyph tops at H - y + size (30 for the title, then 18).
+        std::vector<int> ys, xs;
+        long top = -1;
+        for (const auto& g : GlyphsDrawnBy(DrawHelpScreen)) {
+            if (std::lround(g.y1) == top) continue;
+            top = std::lround(g.y1);
+            ys.push_back(height - static_cast<int>(top) + (ys.empty() ? 30 : 18));
+            xs.push_back(static_cast<int>(std::lround(g.x0)));
+        }
+        ASSERT_EQ(ys.size(), 27u);
+        EXPECT_EQ(std::vector<int>({ys[0], ys[1], ys[6], ys[7], ys[26]}),
+                  std::vector<int>({yT, line1, line6, line7, line26}));
+        for (size_t k = 2; k < ys.size(); ++k) EXPECT_EQ(ys[k] - ys[k - 1], k == 7 ? 22 : 17) << k;
+        // Title at 20, lines at 30, leading spaces keeping the columns at 8 px each.
+        EXPECT_EQ(std::vector<int>({xs[0], xs[1], xs[4], xs[26]}),
+                  std::vector<int>({20, 30, 30 + 10 * 8, 30 + 3 * 8}));
+        EXPECT_EQ(textOverlay.remember, 1);
+        EXPECT_EQ(textOverlay.message, hint);
+        EXPECT_EQ(textOverlay.rememberX, 10);
+    }
+    ResizeWindow(kTestWindowWidth, kTestWindowHeight);
+}
+
+TEST(HelpTitleFlash, WobblesNearItsAnchorAtTheGivenAlpha) {
+    StartScene();
+    const std::string hint = textOverlay.message;
+    std::vector<float> xs, ys;
+    for (int frame = 0; frame < 600; ++frame) {
+        StepOscillators(kOscillatorSlots, 0.05f, settings);
+        const auto glyphs = GlyphsDrawnBy([] { TitleFlash("Wispra", 64, 96, 60.0f, 0.75f); });
+        ASSERT_EQ(overlaytest::TextOf(glyphs), "Wispra");
+        xs.push_back(glyphs[0].x0);
+        ys.push_back(static_cast<float>(kTestWindowHeight) - glyphs[0].y0);
+        // Within 60 px of (640 x 0.1, 480 x 0.2); 30 px glyphs advancing 27 px.
+        ASSERT_LE(std::fabs(xs.back() - 64), 60.0f) << frame;
+        ASSERT_LE(std::fabs(ys.back() - 96), 60.0f) << frame;
+        ASSERT_NEAR(glyphs[1].x0 - glyphs[0].x0 + glyphs[0].x1 - glyphs[0].x0, 57, 0.01);
+        ASSERT_NEAR(glyphs[0].a, 0.75f, 1e-3);
+        ASSERT_EQ(textOverlay.color[3], 1.0f);
+        ASSERT_EQ(textOverlay.remember, 1);
+    }
+    // The oscillators really move it.
+    EXPECT_GT(*std::max_element(xs.begin(), xs.end()) - *std::min_element(xs.begin(), xs.end()),
+              20);
+    EXPECT_GT(*std::max_element(ys.begin(), ys.end()) - *std::min_element(ys.begin(), ys.end()),
+              20);
+    EXPECT_EQ(textOverlay.message, hint);
+    // Later text is opaque again.
+    const auto after = GlyphsDrawnBy([] { textOverlay.DrawText("A", 10, 25, 20.0f); });
+    EXPECT_EQ(after.at(0).a, 1.0f);
+}

@@ -1,1 +1,110 @@
+// The top band: the 3-second status message, the frames-per-second clock and the GL error line,
+// read back as the glyphs GL receives.
+#include <GL/gl.h>
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "gl_harness.h"
+#include "host/host.h"
+#include "text/text_overlay.h"
+
+// Defined in text_overlay_test.cpp.
+namespace overlaytest {
+struct GlyphBox {
+    float x0, x1, y0, y1, s0, s1, t0, t1, a;
+};
+std::vector<GlyphBox> GlyphsDrawnBy(const std::function<void()>& draw);
+std::string TextOf(const std::vector<GlyphBox>& glyphs);
+}  // namespace overlaytest
+
+using overlaytest::GlyphsDrawnBy;
+using overlaytest::TextOf;
+
+TEST(StatusLinesMessage, ShowsForThreeSecondsAndRenewsOnEachKey) {
+    StartScene();
+    auto shown = [](uint32_t now) {
+        ElapsedMs = now;
+        return TextOf(GlyphsDrawnBy([] { textOverlay.DrawMessage(); }));
+    };
+    ElapsedMs = 10000;
+    textOverlay.ShowMessage("Reset");
+    for (uint32_t now : {10000u, 12000u, 12999u}) {
+        EXPECT_EQ(shown(now), "Reset") << now;
+        EXPECT_DOUBLE_EQ(textOverlay.expiry, 13.0);
+    }
+    const auto glyphs = GlyphsDrawnBy([] { textOverlay.DrawMessage(); });
+    EXPECT_NEAR(glyphs.at(0).x0, 10, 0.01);
+    EXPECT_NEAR(glyphs.at(0).y0, kTestWindowHeight - 25, 0.01);
+    EXPECT_EQ(shown(13000), "");
+    EXPECT_EQ(textOverlay.expiry, 0.0);
+    EXPECT_STREQ(textOverlay.message, "Reset");
+    // A repeated key replaces the text and starts a fresh 3 seconds.
+    ElapsedMs = 20000;
+    textOverlay.ShowMessage("Letterbox: %d", 1);
+    ElapsedMs = 22500;
+    textOverlay.ShowMessage("Letterbox: %d", 2);
+    EXPECT_EQ(shown(25000), "Letterbox:2");
+    EXPECT_EQ(shown(25500), "");
+}
+
+TEST(StatusLinesMessage, PlainTextIsNeverAFormatAndEveryLineIsBounded) {
+    StartScene();
+    for (const char* text : {"%s%n", "100%"}) {
+        EXPECT_EQ(TextOf(GlyphsDrawnBy([&] { textOverlay.ShowMessage(text); })), text);
+        EXPECT_STREQ(textOverlay.message, text);
+    }
+    // Longer lines are cut to 79 characters and remembered; the window shows the first 70.
+    const std::string filler(85, 'x');
+    for (const auto& show : std::vector<std::function<void()>>{
+             [&] { textOverlay.ShowMessage((filler + "%4.2f").c_str(), 1.5); },
+             [&] { textOverlay.ShowMessage((filler + "%d").c_str(), 7); },
+             [&] { textOverlay.ShowMessage(filler.c_str()); }}) {
+        EXPECT_EQ(TextOf(GlyphsDrawnBy(show)), filler.substr(0, 70));
+        EXPECT_EQ(textOverlay.message, filler.substr(0, 79));
+    }
+}
+
+TEST(StatusLinesTopBand, ClockAndErrorLineLeaveTheMessageAlone) {
+    StartScene();
+    const std::string hint = textOverlay.message;
+    const double expiry = textOverlay.expiry;
+    ElapsedMs = 1000;  // an error line that renewed the message would make its expiry 4.0
+    // 13 characters from W - 120, the last ending at W - 2; W is the host's width.
+    struct Clock {
+        int width, fps;
+        const char* text;
+        int left, right;
+    };
+    for (const Clock& c :
+         {Clock{640, 123, "123Frame/Sec", 520, 638}, Clock{640, 7, "7Frame/Sec", 538, 638},
+          Clock{300, 123, "123Frame/Sec", 180, 298}}) {
+        WindowWidth = c.width;
+        const auto glyphs = GlyphsDrawnBy([&] { textOverlay.DrawFrameRate(c.fps); });
+        EXPECT_EQ(TextOf(glyphs), c.text);
+        EXPECT_NEAR(glyphs.front().x0, c.left, 0.01);
+        EXPECT_NEAR(glyphs.back().x1, c.right, 0.01);
+        EXPECT_NEAR(glyphs.front().y0, kTestWindowHeight - 25, 0.01);
+    }
+    auto report = [] { return GlyphsDrawnBy([] { textOverlay.ReportGlError(); }); };
+    EXPECT_TRUE(report().empty());
+    for (const auto& [width, left] : {std::pair<int, int>{640, 256}, {1024, 409}}) {
+        WindowWidth = width;
+        glEnable(0x1234);  // GL_INVALID_ENUM
+        const auto glyphs = report();
+        ASSERT_FALSE(glyphs.empty());
+        // At 1024 the line runs past this 640-pixel window's edge.
+        EXPECT_EQ(TextOf(glyphs),
+                  std::string("OpenGLError:invalidenumerant").substr(0, glyphs.size()));
+        EXPECT_NEAR(glyphs[0].x0, left, 0.01);
+        EXPECT_TRUE(report().empty());  // the one pending error was taken
+    }
+    WindowWidth = kTestWindowWidth;
+    EXPECT_EQ(textOverlay.message, hint);
+    EXPECT_EQ(textOverlay.rememberX, 10);
+    EXPECT_EQ(textOverlay.rememberY, 25);
+    EXPECT_EQ(textOverlay.expiry, expiry);
+    EXPECT_EQ(textOverlay.remember, 1);
+}

@@ -1,1 +1,135 @@
+// The bitmap texture loader: texel values and orientation, both row orders, the pixel-data
+// offset, the files it refuses, and start-up without the smoke sprite.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "gl_harness.h"
+#include "particles/particle_system.h"
+#include "scene/textures.h"
+
+namespace {
+using Bgr = std::array<int, 3>;                      // a file pixel: blue, green, red
+using Patch = std::array<uint32_t, 3>;               // byte offset, little-endian value, bytes
+const uint32_t kBM = 'B' | 'M' << 8, kDown = ~127u;  // the signature; height -128 (top-down)
+const std::string kPath = ::testing::TempDir() + "wispra-loader-test.bmp";
+
+// The test picture by texture row (0: the picture's top) and column.
+Bgr TestImage(int row, int col) {
+    if (row == 127 && col == 0) return {10, 20, 31};  // the first pixel of a bottom-up file
+    if (row == 0 && col == 127) return {255, 255, 255};
+    if (row == 5 && col == 9) return {0, 0, 0};
+    return {row, 2 * col, 7};
+}
+
+// Writes a conforming file, its pixels `pad` bytes after the 54-byte header (whose other bytes
+// are junk), with one field patched and only `keep` bytes kept.
+void Write(bool topDown, uint32_t pad, Bgr (*pixel)(int, int) = TestImage, Patch patch = {},
+           size_t keep = 1 << 20) {
+    std::vector<unsigned char> file(54 + pad, 0xEE);
+    // clang-format off
+    for (const Patch& p : {Patch{0, kBM, 2}, {10, 54 + pad, 4}, {18, 128, 4},
+                           {22, topDown ? kDown : 128, 4}, {28, 24, 2}, {30, 0, 4}, patch})
+        // clang-format on
+        for (uint32_t i = 0; i < p[2]; ++i)
+            file[p[0] + i] = static_cast<unsigned char>(p[1] >> (8 * i));
+    for (int k = 0; k < 128; ++k)  // stored row k
+        for (int c = 0; c < 128; ++c)
+            for (int v : pixel(topDown ? k : 127 - k, c))
+                file.push_back(static_cast<unsigned char>(v));
+    std::ofstream(kPath, std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()),
+               static_cast<std::streamsize>(std::min(keep, file.size())));
+}
+
+// Loads the file; the texels of the new texture, which filters linearly and repeats.
+std::vector<unsigned char> Load(int alpha = -1, int threshold = 0) {
+    std::vector<unsigned char> texels(128 * 128 * 4);
+    GLuint name = LoadBmpTexture(kPath.c_str(), alpha, threshold, false);
+    GLint state[5] = {};
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, state);
+    const GLenum names[] = {GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER, GL_TEXTURE_WRAP_S,
+                            GL_TEXTURE_WRAP_T};
+    for (int i = 0; i < 4; ++i) glGetTexParameteriv(GL_TEXTURE_2D, names[i], state + i + 1);
+    EXPECT_EQ(
+        std::vector<GLint>(state, state + 5),
+        std::vector<GLint>({static_cast<GLint>(name), GL_LINEAR, GL_LINEAR, GL_REPEAT, GL_REPEAT}));
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    glDeleteTextures(1, &name);
+    return texels;
+}
+}  // namespace
+
+TEST(TextureLoader, LoadsThePictureTopRowFirstFromEitherRowOrderAndOffset) {
+    ResetProgramState();
+    // Red, green, blue and the mean brightness truncated: the file's first pixel (10, 20, 31)
+    // gives (31, 20, 10, 20) at row 127, column 0; its last, white, alpha 255 at row 0, column 127.
+    std::vector<unsigned char> expected;
+    for (int i = 0; i < 128 * 128; ++i) {
+        const Bgr p = TestImage(i / 128, i % 128);
+        for (int v : {p[2], p[1], p[0], (p[0] + p[1] + p[2]) / 3})
+            expected.push_back(static_cast<unsigned char>(v));
+    }
+    for (auto [topDown, pad] : {std::pair{false, 0u}, {true, 0u}, {false, 20u}, {true, 7u}}) {
+        Write(topDown, pad);
+        EXPECT_TRUE(Load() == expected) << topDown << " " << pad;
+    }
+    // Threshold mode: columns 0..3 hold (15, 15, 15), then 16 in each colour position in turn.
+    Write(false, 0, [](int, int col) -> Bgr {
+        return {15 + (col == 1), 15 + (col == 2), 15 + (col == 3)};
+    });
+    const std::vector<unsigned char> texels = Load(200, 16);
+    EXPECT_EQ(std::vector<int>({texels[3], texels[7], texels[11], texels[15]}),
+              std::vector<int>({0, 200, 200, 200}));
+}
+
+TEST(TextureLoader, RefusesOtherLayoutsAndMissingFilesWithOneLineAndNoTexture) {
+    ResetProgramState();
+    // A field changed: signature, width, height, depth, compression, a pixel-data offset inside
+    // the header, beyond the end, or too late for all rows; then files cut short, to a part of the
+    // header, and no file at all.
+    // clang-format off
+    const std::pair<Patch, size_t> bad[] = {
+        {{0, 'B' | 'X' << 8, 2}, 49206}, {{18, 64, 4}, 49206}, {{22, 127, 4}, 49206},
+        {{28, 32, 2}, 49206}, {{30, 1, 4}, 49206}, {{10, 40, 4}, 49206}, {{10, 49207, 4}, 49206},
+        {{10, 64, 4}, 49206}, {{}, 49205}, {{}, 36}, {{}, 0}};
+    // clang-format on
+    for (const auto& [patch, keep] : bad) {
+        Write(false, 0, TestImage, patch, keep);
+        if (keep == 0) std::filesystem::remove(kPath);
+        GLuint before = 0, after = 0;
+        glGenTextures(1, &before);
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(LoadBmpTexture(kPath.c_str(), -1, 0, false), 0u) << patch[0] << " " << keep;
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        glGenTextures(1, &after);
+        EXPECT_EQ(after, before + 1) << "a texture was made";
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        EXPECT_TRUE(said.find(kPath) != std::string::npos && said.size() > kPath.size() + 8)
+            << said;
+        glDeleteTextures(1, &before);
+        glDeleteTextures(1, &after);
+    }
+}
+
+TEST(TextureLoader, StartUpGoesOnWithoutTheSmokeSprite) {
+    ResetProgramState();
+    namespace fs = std::filesystem;
+    const fs::path home = fs::current_path(), dir = ::testing::TempDir() + "wispra-font-only";
+    fs::create_directories(dir);
+    fs::copy_file("font.bmp", dir / "font.bmp", fs::copy_options::overwrite_existing);
+    fs::current_path(dir);
+    InitResources();
+    fs::current_path(home);
+    fs::remove_all(dir);
+    EXPECT_EQ(textureCount, 2);
+    EXPECT_NE(textureIds[0], 0u);
+    EXPECT_EQ(textureIds[1], 0u);
+    EXPECT_EQ(particleSystem.spriteTexture, 0u);
+}
