@@ -2,8 +2,9 @@
 // sprite pass.
 //
 // Draw expects: the modulate texture environment; depth testing and lighting as the caller wants
-// them (the scene has both off). Leaves: texturing and blending off, the blend
-// function GL_SRC_ALPHA / GL_ONE_MINUS_SRC_ALPHA, the sprite texture bound.
+// them (the scene has both off). Leaves: texturing, blending and alpha testing off, the blend
+// function GL_SRC_ALPHA / GL_ONE_MINUS_SRC_ALPHA, the alpha function at the pass's cutoff, the
+// sprite texture bound.
 #include "particles/particle_system.h"
 
 #include <GL/gl.h>
@@ -187,7 +188,8 @@ void ParticleSystem::Draw(int style, float sizeScale, float brightness, float ca
                               static_cast<double>(p.b) * colourScaleB[s]});
     }
     glEnable(GL_ALPHA_TEST);
-    glAlphaFunc(GL_GREATER, InvisibleAlpha(brightest));
+    const float cutoff = InvisibleAlpha(brightest);
+    glAlphaFunc(GL_GREATER, cutoff);
 
     for (int i = 0; i < capacity && i < kParticlePool; ++i) {
         const Particle& p = particles[i];
@@ -195,6 +197,8 @@ void ParticleSystem::Draw(int style, float sizeScale, float brightness, float ca
         const float h = StoreFloat(static_cast<double>(sizeScale) * p.size);
         const double f = (static_cast<double>(time) - p.birthTime) / p.life;
         const double a = Fade(s, f) * brightness;
+        // No texel is brighter than 1: every fragment of this particle would be discarded.
+        if (StoreFloat(a) <= cutoff) continue;
         // The colour is premultiplied by a as well as blended with it: the contribution falls
         // with a squared.
         glColor4f(StoreFloat(static_cast<double>(p.r) * colourScaleR[s] * a),
