@@ -159,14 +159,7 @@ TEST(ControlsKeys, ResetRestoresDefaultsAndLeavesViewState) {
     glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, dull);
     ElapsedMs = 7000;
     Press({'R'});
-    const SceneSettings& s = settings;
-    EXPECT_EQ(std::vector<int>({s.Fov, s.Letterbox, s.Tesselation, s.UniverseOn, s.Blanking,
-                                s.SpotLightsOn, s.TexturesOn, s.PolyMode, s.SmokeOption,
-                                s.FpsClockOn, PauseMotion}),
-              std::vector<int>({100, 0, 20, 1, 1, 1, 1, 0, 2, 0, 0}));
-    EXPECT_EQ(std::vector<float>({s.RotateSpeed, s.MovementSpeed, s.CameraZ, s.ObjectSize,
-                                  s.MainSpeed, s.ArrowY, s.LightRotateSpeed, Brightness}),
-              std::vector<float>({1, 1, -0.3f, 1, 1, 1, 1, 1}));
+    ExpectSceneDefaults();
     EXPECT_STREQ(textOverlay.message, "Reset");
     EXPECT_DOUBLE_EQ(textOverlay.expiry, 10.0);
     EXPECT_EQ(std::vector<int>({HelpShown, FullScreen, LetterboxPhase, MouseX, MouseY,

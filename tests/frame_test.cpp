@@ -133,13 +133,7 @@ TEST(FrameReset, RestoresDefaultsAndClearsTheSmoke) {
     s.RotateSpeed = s.MovementSpeed = s.CameraZ = s.ObjectSize = s.MainSpeed = s.ArrowY =
         s.LightRotateSpeed = Brightness = 0.5f;
     ResetScene();
-    EXPECT_EQ(std::vector<int>({s.Fov, s.Letterbox, s.Tesselation, s.UniverseOn, s.Blanking,
-                                s.SpotLightsOn, s.TexturesOn, s.PolyMode, s.SmokeOption,
-                                s.FpsClockOn, PauseMotion}),
-              std::vector<int>({100, 0, 20, 1, 1, 1, 1, 0, 2, 0, 0}));
-    EXPECT_EQ(std::vector<float>({s.RotateSpeed, s.MovementSpeed, s.CameraZ, s.ObjectSize,
-                                  s.MainSpeed, s.ArrowY, s.LightRotateSpeed, Brightness}),
-              std::vector<float>({1, 1, -0.3f, 1, 1, 1, 1, 1}));
+    ExpectSceneDefaults();
     for (const Particle& p : particleSystem.particles) ASSERT_EQ(p.alive, 0);
 }
 

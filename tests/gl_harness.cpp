@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <vector>
 
 #include "host/app.h"
 #include "host/host.h"
@@ -88,6 +89,17 @@ void StartScene() {
     Init();
     // The test screen is the window's size, so going full screen keeps 640 x 480.
     ResizeWindow(kTestWindowWidth, kTestWindowHeight);
+}
+
+void ExpectSceneDefaults() {
+    const SceneSettings& s = settings;
+    EXPECT_EQ(std::vector<int>({s.Fov, s.Letterbox, s.Tesselation, s.UniverseOn, s.Blanking,
+                                s.SpotLightsOn, s.TexturesOn, s.PolyMode, s.SmokeOption,
+                                s.FpsClockOn, PauseMotion}),
+              std::vector<int>({100, 0, 20, 1, 1, 1, 1, 0, 2, 0, 0}));
+    EXPECT_EQ(std::vector<float>({s.RotateSpeed, s.MovementSpeed, s.CameraZ, s.ObjectSize,
+                                  s.MainSpeed, s.ArrowY, s.LightRotateSpeed, Brightness}),
+              std::vector<float>({1, 1, -0.3f, 1, 1, 1, 1, 1}));
 }
 
 void RunFrameAt(uint32_t ms) {

@@ -21,6 +21,8 @@ void ResizeWindow(int width, int height);
 void ResetProgramState();
 // A fresh start: ResetProgramState, then the scene's Init, in the test window.
 void StartScene();
+// Checks every setting, the pause and the brightness against the defaults a reset restores.
+void ExpectSceneDefaults();
 // One frame with the host's clock at `ms`.
 void RunFrameAt(uint32_t ms);
 // Frames at a steady rate from `fromMs` (exclusive) up to `toMs` (inclusive): frame n at

@@ -9,21 +9,11 @@
 #include <vector>
 
 #include "gl_harness.h"
+#include "glyph_capture.h"
 #include "motion/oscillators.h"
 #include "scene/help_screen.h"
 #include "scene/settings.h"
 #include "text/text_overlay.h"
-
-// Defined in text_overlay_test.cpp.
-namespace overlaytest {
-struct GlyphBox {
-    float x0, x1, y0, y1, s0, s1, t0, t1, a;
-};
-std::vector<GlyphBox> GlyphsDrawnBy(const std::function<void()>& draw);
-std::string TextOf(const std::vector<GlyphBox>& glyphs);
-}  // namespace overlaytest
-
-using overlaytest::GlyphsDrawnBy;
 
 TEST(HelpTitleHelp, LinesFollowTheTitleInBothWindowSizes) {
     StartScene();
@@ -61,7 +51,7 @@ TEST(HelpTitleFlash, WobblesNearItsAnchorAtTheGivenAlpha) {
     for (int frame = 0; frame < 600; ++frame) {
         StepOscillators(kOscillatorSlots, 0.05f, settings);
         const auto glyphs = GlyphsDrawnBy([] { TitleFlash("Wispra", 64, 96, 60.0f, 0.75f); });
-        ASSERT_EQ(overlaytest::TextOf(glyphs), "Wispra");
+        ASSERT_EQ(TextOf(glyphs), "Wispra");
         xs.push_back(glyphs[0].x0);
         ys.push_back(static_cast<float>(kTestWindowHeight) - glyphs[0].y0);
         // Within 60 px of (640 x 0.1, 480 x 0.2); 30 px glyphs advancing 27 px.

@@ -8,20 +8,9 @@
 #include <vector>
 
 #include "gl_harness.h"
+#include "glyph_capture.h"
 #include "host/host.h"
 #include "text/text_overlay.h"
-
-// Defined in text_overlay_test.cpp.
-namespace overlaytest {
-struct GlyphBox {
-    float x0, x1, y0, y1, s0, s1, t0, t1, a;
-};
-std::vector<GlyphBox> GlyphsDrawnBy(const std::function<void()>& draw);
-std::string TextOf(const std::vector<GlyphBox>& glyphs);
-}  // namespace overlaytest
-
-using overlaytest::GlyphsDrawnBy;
-using overlaytest::TextOf;
 
 TEST(StatusLinesMessage, ShowsForThreeSecondsAndRenewsOnEachKey) {
     StartScene();

@@ -11,58 +11,12 @@
 #include <vector>
 
 #include "gl_harness.h"
+#include "glyph_capture.h"
 #include "text/text_overlay.h"
-
-// Also declared, identically, by the other overlay test files.
-namespace overlaytest {
-struct GlyphBox {
-    float x0, x1, y0, y1, s0, s1, t0, t1, a;
-};
-
-// Each glyph quad arrives as triangles in window coordinates (two, or more where the window edge
-// clips it); triangles of one glyph share vertices, neighbouring glyphs never do.
-std::vector<GlyphBox> GlyphsDrawnBy(const std::function<void()>& draw) {
-    std::vector<GlyphBox> glyphs;
-    std::vector<FeedbackVertex> group;
-    for (const FeedbackPrimitive& prim : CaptureFeedback(draw)) {
-        // Text is always filled, whatever polygon mode the scene uses.
-        EXPECT_EQ(prim.token, static_cast<GLenum>(GL_POLYGON_TOKEN));
-        const bool joins = std::any_of(group.begin(), group.end(), [&](const FeedbackVertex& w) {
-            return std::any_of(prim.vertices.begin(), prim.vertices.end(),
-                               [&](const FeedbackVertex& v) { return v.x == w.x && v.y == w.y; });
-        });
-        if (!joins) {
-            group.clear();
-            glyphs.push_back({1e9f, -1e9f, 1e9f, -1e9f, 1e9f, -1e9f, 1e9f, -1e9f, 0.0f});
-        }
-        GlyphBox& g = glyphs.back();
-        for (const FeedbackVertex& v : prim.vertices) {
-            group.push_back(v);
-            g = {std::min(g.x0, v.x), std::max(g.x1, v.x), std::min(g.y0, v.y),
-                 std::max(g.y1, v.y), std::min(g.s0, v.s), std::max(g.s1, v.s),
-                 std::min(g.t0, v.t), std::max(g.t1, v.t), v.a};
-        }
-    }
-    return glyphs;
-}
-
-// The characters whose sheet cells the glyphs sample (rows past 7 wrap onto codes 0 to 31).
-std::string TextOf(const std::vector<GlyphBox>& glyphs) {
-    std::string text;
-    for (const GlyphBox& g : glyphs) {
-        const long col = std::lround((g.s0 - 0.01) / 0.0625);
-        const long row = std::lround((0.865 - g.t0) / 0.125);
-        text += static_cast<char>((32 + row * 16 + col) & 255);
-    }
-    return text;
-}
-}  // namespace overlaytest
-
-using overlaytest::GlyphsDrawnBy;
 
 namespace {
 // Glyph edges in whole window pixels: left, right, bottom, top.
-std::vector<long> Edges(const overlaytest::GlyphBox& g) {
+std::vector<long> Edges(const GlyphBox& g) {
     return {std::lround(g.x0), std::lround(g.x1), std::lround(g.y0), std::lround(g.y1)};
 }
 constexpr long kH = kTestWindowHeight;
@@ -74,7 +28,7 @@ TEST(TextOverlayGlyphs, PlacesQuadsAndCellsAtEveryProgramSize) {
     for (const auto& [size, advance] : sizes) {
         const auto glyphs = GlyphsDrawnBy(
             [size = size] { textOverlay.DrawText("A!~", 100, 200, static_cast<float>(size)); });
-        ASSERT_EQ(overlaytest::TextOf(glyphs), "A!~");
+        ASSERT_EQ(TextOf(glyphs), "A!~");
         for (long j = 0; j < 3; ++j) {
             const long left = 100 + advance * j;
             EXPECT_EQ(Edges(glyphs[static_cast<size_t>(j)]),
