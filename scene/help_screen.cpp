@@ -1,4 +1,7 @@
 // The help screen's 26 lines and the opening title's wobble and jumps.
+//
+// Both draw through the text overlay, so they expect and leave what DrawText does; they clear the
+// overlay's `remember` around their text and leave it 1, and the title leaves its alpha at 1.
 #include "scene/help_screen.h"
 
 #include "host/host.h"

@@ -1,5 +1,8 @@
 // The lines of the window's top band: the 3-second status message at the left, the GL error line
 // from 40 % of the width and the frames-per-second clock at the right.
+//
+// All draw through DrawText and expect and leave what it does. The clock and the error line are
+// never remembered: they clear `remember` around their text and leave it 1.
 #include <GL/glu.h>
 
 #include <cstdio>
