@@ -21,28 +21,28 @@ constexpr std::uint32_t kRowAlignment = 4;      // BMP rows are padded to 4 byte
 constexpr unsigned kBitsPerByte = 8;
 constexpr std::uint32_t kByteMask = 0xFFu;
 
-std::uint8_t byteOf(std::uint32_t value, unsigned byteIndex) {
+std::uint8_t ByteOf(std::uint32_t value, unsigned byteIndex) {
     return static_cast<std::uint8_t>((value >> (byteIndex * kBitsPerByte)) & kByteMask);
 }
 
-void putU16(std::vector<std::uint8_t>& out, std::uint16_t value) {
-    for (unsigned i = 0; i < sizeof(value); ++i) out.push_back(byteOf(value, i));
+void PutU16(std::vector<std::uint8_t>& out, std::uint16_t value) {
+    for (unsigned i = 0; i < sizeof(value); ++i) out.push_back(ByteOf(value, i));
 }
 
-void putU32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    for (unsigned i = 0; i < sizeof(value); ++i) out.push_back(byteOf(value, i));
+void PutU32(std::vector<std::uint8_t>& out, std::uint32_t value) {
+    for (unsigned i = 0; i < sizeof(value); ++i) out.push_back(ByteOf(value, i));
 }
 
 // Two's complement bit pattern, which is what the file format stores for signed fields.
-void putI32(std::vector<std::uint8_t>& out, std::int32_t value) {
-    putU32(out, static_cast<std::uint32_t>(value));
+void PutI32(std::vector<std::uint8_t>& out, std::int32_t value) {
+    PutU32(out, static_cast<std::uint32_t>(value));
 }
 
-std::uint32_t toU32(int value) {
+std::uint32_t ToU32(int value) {
     return value < 0 ? 0u : static_cast<std::uint32_t>(value);
 }
 
-std::size_t indexOf(const GreyImage& image, int x, int y) {
+std::size_t IndexOf(const GreyImage& image, int x, int y) {
     return static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width) +
            static_cast<std::size_t>(x);
 }
@@ -56,19 +56,19 @@ struct FileCloser {
 GreyImage::GreyImage(int imageWidth, int imageHeight)
     : width(imageWidth),
       height(imageHeight),
-      pixels(static_cast<std::size_t>(toU32(imageWidth)) * toU32(imageHeight), 0) {}
+      pixels(static_cast<std::size_t>(ToU32(imageWidth)) * ToU32(imageHeight), 0) {}
 
-std::uint8_t GreyImage::at(int x, int y) const {
-    return pixels[indexOf(*this, x, y)];
+std::uint8_t GreyImage::At(int x, int y) const {
+    return pixels[IndexOf(*this, x, y)];
 }
 
-void GreyImage::set(int x, int y, std::uint8_t value) {
-    pixels[indexOf(*this, x, y)] = value;
+void GreyImage::Set(int x, int y, std::uint8_t value) {
+    pixels[IndexOf(*this, x, y)] = value;
 }
 
-bool writeGreyBmp(const std::string& path, const GreyImage& image, std::string& errorReason) {
-    const std::uint32_t width = toU32(image.width);
-    const std::uint32_t height = toU32(image.height);
+bool WriteGreyBmp(const std::string& path, const GreyImage& image, std::string& errorReason) {
+    const std::uint32_t width = ToU32(image.width);
+    const std::uint32_t height = ToU32(image.height);
     const std::uint32_t rowBytes = width * kBytesPerPixel;
     const std::uint32_t rowStride = (rowBytes + kRowAlignment - 1) / kRowAlignment * kRowAlignment;
     const std::uint32_t imageSize = rowStride * height;
@@ -80,28 +80,28 @@ bool writeGreyBmp(const std::string& path, const GreyImage& image, std::string& 
     // File header.
     bytes.push_back('B');
     bytes.push_back('M');
-    putU32(bytes, fileSize);
-    putU16(bytes, 0);  // reserved
-    putU16(bytes, 0);  // reserved
-    putU32(bytes, kPixelDataOffset);
+    PutU32(bytes, fileSize);
+    PutU16(bytes, 0);  // reserved
+    PutU16(bytes, 0);  // reserved
+    PutU32(bytes, kPixelDataOffset);
 
     // BITMAPINFOHEADER. A positive height means rows are stored bottom-up; the
     // consumer simply takes them in file order.
-    putU32(bytes, kInfoHeaderSize);
-    putI32(bytes, image.width);
-    putI32(bytes, image.height);
-    putU16(bytes, kPlanes);
-    putU16(bytes, kBitsPerPixel);
-    putU32(bytes, kCompressionNone);
-    putU32(bytes, imageSize);
-    putI32(bytes, kPixelsPerMetre);
-    putI32(bytes, kPixelsPerMetre);
-    putU32(bytes, 0);  // colours used: none (no palette)
-    putU32(bytes, 0);  // important colours: all
+    PutU32(bytes, kInfoHeaderSize);
+    PutI32(bytes, image.width);
+    PutI32(bytes, image.height);
+    PutU16(bytes, kPlanes);
+    PutU16(bytes, kBitsPerPixel);
+    PutU32(bytes, kCompressionNone);
+    PutU32(bytes, imageSize);
+    PutI32(bytes, kPixelsPerMetre);
+    PutI32(bytes, kPixelsPerMetre);
+    PutU32(bytes, 0);  // colours used: none (no palette)
+    PutU32(bytes, 0);  // important colours: all
 
     for (int y = 0; y < image.height; ++y) {
         for (int x = 0; x < image.width; ++x) {
-            const std::uint8_t grey = image.at(x, y);
+            const std::uint8_t grey = image.At(x, y);
             bytes.push_back(grey);  // blue
             bytes.push_back(grey);  // green
             bytes.push_back(grey);  // red

@@ -17,13 +17,13 @@ struct GreyImage {
 
     GreyImage(int imageWidth, int imageHeight);
 
-    std::uint8_t at(int x, int y) const;
-    void set(int x, int y, std::uint8_t value);
+    std::uint8_t At(int x, int y) const;
+    void Set(int x, int y, std::uint8_t value);
 };
 
 // Writes the image with blue = green = red = grey value, rows in stored order
 // (positive height, i.e. a "bottom-up" BMP whose first stored row is row 0).
 // Returns false and fills errorReason when the file cannot be written.
-bool writeGreyBmp(const std::string& path, const GreyImage& image, std::string& errorReason);
+bool WriteGreyBmp(const std::string& path, const GreyImage& image, std::string& errorReason);
 
 }  // namespace wispra_tools

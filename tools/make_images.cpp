@@ -37,44 +37,44 @@ constexpr int kMaxByte = 255;
 // ---------------------------------------------------------------------------
 // Small numeric helpers, so narrowing happens in one visible place.
 
-std::uint8_t clampToByte(int value) {
+std::uint8_t ClampToByte(int value) {
     return static_cast<std::uint8_t>(std::clamp(value, 0, kMaxByte));
 }
 
 // Rounds to nearest; anything below one half becomes exactly 0.
-std::uint8_t unitToByte(double unit) {
+std::uint8_t UnitToByte(double unit) {
     const double scaled = std::clamp(unit, 0.0, 1.0) * kMaxByte;
-    return clampToByte(static_cast<int>(std::lround(scaled)));
+    return ClampToByte(static_cast<int>(std::lround(scaled)));
 }
 
-double byteToUnit(std::uint8_t value) {
+double ByteToUnit(std::uint8_t value) {
     return static_cast<double>(value) / kMaxByte;
 }
 
 constexpr int kIntMax = std::numeric_limits<int>::max();
 constexpr int kIntMin = std::numeric_limits<int>::min();
 
-int toInt(unsigned value) {
+int ToInt(unsigned value) {
     return value > static_cast<unsigned>(kIntMax) ? kIntMax : static_cast<int>(value);
 }
 
-int toInt(long value) {
+int ToInt(long value) {
     return static_cast<int>(std::clamp<long>(value, kIntMin, kIntMax));
 }
 
-std::uint32_t toU32(int value) {
+std::uint32_t ToU32(int value) {
     return static_cast<std::uint32_t>(value);
 }
 
-[[noreturn]] void fail(const std::string& message) {
+[[noreturn]] void Fail(const std::string& message) {
     std::cerr << kProgramName << ": " << message << '\n';
     std::exit(1);
 }
 
-void writeOrFail(const std::filesystem::path& path, const GreyImage& image) {
+void WriteOrFail(const std::filesystem::path& path, const GreyImage& image) {
     std::string reason;
-    if (!wispra_tools::writeGreyBmp(path.string(), image, reason)) {
-        fail("cannot write '" + path.string() + "': " + reason);
+    if (!wispra_tools::WriteGreyBmp(path.string(), image, reason)) {
+        Fail("cannot write '" + path.string() + "': " + reason);
     }
 }
 
@@ -116,19 +116,19 @@ constexpr int kFreeTypeFixedShift = 6;  // 26.6 fixed point
 
 using CoverageTable = std::array<std::uint8_t, kMaxByte + 1>;
 
-CoverageTable makeCoverageTable() {
+CoverageTable MakeCoverageTable() {
     CoverageTable table{};
     for (int i = 0; i <= kMaxByte; ++i) {
-        const double unit = byteToUnit(clampToByte(i));
+        const double unit = ByteToUnit(ClampToByte(i));
         table[static_cast<std::size_t>(i)] =
-            unitToByte(kCoverageGain * std::pow(unit, kCoverageGamma));
+            UnitToByte(kCoverageGain * std::pow(unit, kCoverageGamma));
     }
     return table;
 }
 
 // FreeType builds often omit their error message table (FT_Error_String then
 // returns null), so the few failures likely here are named by hand.
-std::string freeTypeReason(FT_Error error) {
+std::string FreeTypeReason(FT_Error error) {
     const char* text = FT_Error_String(error);
     if (text == nullptr) {
         switch (error) {
@@ -161,17 +161,17 @@ class FontFace {
         if (std::FILE* probe = std::fopen(path, "rb")) {
             std::fclose(probe);
         } else {
-            fail(std::string("cannot open font '") + path + "': " + std::strerror(errno));
+            Fail(std::string("cannot open font '") + path + "': " + std::strerror(errno));
         }
         FT_Error error = FT_Init_FreeType(&library_);
-        if (error != 0) fail("cannot initialise FreeType: " + freeTypeReason(error));
+        if (error != 0) Fail("cannot initialise FreeType: " + FreeTypeReason(error));
         error = FT_New_Face(library_, path, 0, &face_);
         if (error != 0) {
-            fail(std::string("cannot open font '") + path + "': " + freeTypeReason(error));
+            Fail(std::string("cannot open font '") + path + "': " + FreeTypeReason(error));
         }
         error = FT_Set_Pixel_Sizes(face_, kGlyphPixelWidth, kGlyphPixelHeight);
         if (error != 0) {
-            fail(std::string("cannot size font '") + path + "': " + freeTypeReason(error));
+            Fail(std::string("cannot size font '") + path + "': " + FreeTypeReason(error));
         }
     }
     ~FontFace() {
@@ -194,14 +194,14 @@ struct GlyphBitmap {
     int top = 0;      // rows above the baseline
     int advance = 0;  // pixels
 
-    int width() const { return toInt(bitmap->width); }
-    int rows() const { return toInt(bitmap->rows); }
+    int width() const { return ToInt(bitmap->width); }
+    int rows() const { return ToInt(bitmap->rows); }
     std::uint8_t coverage(int x, int y) const {
         return bitmap->buffer[static_cast<long>(y) * bitmap->pitch + x];
     }
 };
 
-int columnInk(const GlyphBitmap& glyph, int column) {
+int ColumnInk(const GlyphBitmap& glyph, int column) {
     int sum = 0;
     for (int y = 0; y < glyph.rows(); ++y) sum += glyph.coverage(column, y);
     return sum;
@@ -209,7 +209,7 @@ int columnInk(const GlyphBitmap& glyph, int column) {
 
 // Returns the area column of the bitmap's column 0 (may be negative when the
 // bitmap is wider than the area and must lose a column or two).
-int horizontalOffset(const GlyphBitmap& glyph) {
+int HorizontalOffset(const GlyphBitmap& glyph) {
     const int slack = kGlyphAreaWidth - glyph.width();
     if (slack >= 0) {
         // Centre; when the slack is odd, lean the way the font itself placed
@@ -224,7 +224,7 @@ int horizontalOffset(const GlyphBitmap& glyph) {
     int bestInk = -1;
     for (int start = 0; start <= excess; ++start) {
         int ink = 0;
-        for (int c = start; c < start + kGlyphAreaWidth; ++c) ink += columnInk(glyph, c);
+        for (int c = start; c < start + kGlyphAreaWidth; ++c) ink += ColumnInk(glyph, c);
         const bool better =
             ink > bestInk ||
             (ink == bestInk && std::abs(start - excess / 2) < std::abs(bestStart - excess / 2));
@@ -236,12 +236,12 @@ int horizontalOffset(const GlyphBitmap& glyph) {
     return -bestStart;
 }
 
-void drawGlyph(GreyImage& sheet, int code, const GlyphBitmap& glyph, const CoverageTable& boost) {
+void DrawGlyph(GreyImage& sheet, int code, const GlyphBitmap& glyph, const CoverageTable& boost) {
     const int index = code - kFirstCode;
     const int cellX = (index % kCellsPerRow) * kCellWidth;
     const int cellY = (index / kCellsPerRow) * kCellHeight;
     const int areaX = cellX + kBlankLeftColumns;
-    const int offsetX = horizontalOffset(glyph);
+    const int offsetX = HorizontalOffset(glyph);
     const int glyphTopRow = kBaselineRow - glyph.top;  // cell-relative, top scanline first
 
     for (int y = 0; y < glyph.rows(); ++y) {
@@ -252,34 +252,34 @@ void drawGlyph(GreyImage& sheet, int code, const GlyphBitmap& glyph, const Cover
             const int areaColumn = offsetX + x;
             if (areaColumn < 0 || areaColumn >= kGlyphAreaWidth) continue;  // clip
             const std::uint8_t value = boost[glyph.coverage(x, y)];
-            sheet.set(areaX + areaColumn, cellY + cellRow, value);
+            sheet.Set(areaX + areaColumn, cellY + cellRow, value);
         }
     }
 }
 
-GreyImage makeFontSheet() {
+GreyImage MakeFontSheet() {
     GreyImage sheet(kSheetSize, kSheetSize);  // starts all black
     const FontFace font(kFontPath);
-    const CoverageTable boost = makeCoverageTable();
+    const CoverageTable boost = MakeCoverageTable();
 
     for (int code = kFirstDrawnCode; code <= kLastDrawnCode; ++code) {
-        const FT_Error error = FT_Load_Char(font.face(), toU32(code), FT_LOAD_RENDER);
+        const FT_Error error = FT_Load_Char(font.face(), ToU32(code), FT_LOAD_RENDER);
         if (error != 0) {
-            fail(std::string("cannot render character ") + std::to_string(code) + " from '" +
-                 kFontPath + "': " + freeTypeReason(error));
+            Fail(std::string("cannot render character ") + std::to_string(code) + " from '" +
+                 kFontPath + "': " + FreeTypeReason(error));
         }
         const FT_GlyphSlot slot = font.face()->glyph;
         // Only top-down 8-bit coverage is handled by GlyphBitmap::coverage.
         if (slot->bitmap.pixel_mode != FT_PIXEL_MODE_GRAY || slot->bitmap.pitch < 0) {
-            fail(std::string("unexpected bitmap format for character ") + std::to_string(code) +
+            Fail(std::string("unexpected bitmap format for character ") + std::to_string(code) +
                  " from '" + kFontPath + "'");
         }
         GlyphBitmap glyph;
         glyph.bitmap = &slot->bitmap;
         glyph.left = slot->bitmap_left;
         glyph.top = slot->bitmap_top;
-        glyph.advance = toInt(slot->advance.x >> kFreeTypeFixedShift);
-        drawGlyph(sheet, code, glyph, boost);
+        glyph.advance = ToInt(slot->advance.x >> kFreeTypeFixedShift);
+        DrawGlyph(sheet, code, glyph, boost);
     }
     return sheet;
 }
@@ -324,7 +324,7 @@ constexpr double kEdgeFadeStart = 0.7;   // fraction of the radius where the for
 
 // Integer hash of a lattice point; a xor-shift/multiply mixer so neighbouring
 // lattice points get unrelated values.
-std::uint32_t hashLattice(int x, int y, std::uint32_t seed) {
+std::uint32_t HashLattice(int x, int y, std::uint32_t seed) {
     constexpr std::uint32_t kMulX = 0x9E3779B1u;
     constexpr std::uint32_t kMulY = 0x85EBCA77u;
     constexpr std::uint32_t kMix1 = 0x7FEB352Du;
@@ -332,8 +332,8 @@ std::uint32_t hashLattice(int x, int y, std::uint32_t seed) {
     constexpr unsigned kShift1 = 16;
     constexpr unsigned kShift2 = 15;
     std::uint32_t h = seed;
-    h ^= toU32(x) * kMulX;
-    h ^= toU32(y) * kMulY;
+    h ^= ToU32(x) * kMulX;
+    h ^= ToU32(y) * kMulY;
     h ^= h >> kShift1;
     h *= kMix1;
     h ^= h >> kShift2;
@@ -342,42 +342,42 @@ std::uint32_t hashLattice(int x, int y, std::uint32_t seed) {
     return h;
 }
 
-double latticeValue(int x, int y, std::uint32_t seed) {
+double LatticeValue(int x, int y, std::uint32_t seed) {
     constexpr double kHashRange = 4294967295.0;  // 2^32 - 1
-    return static_cast<double>(hashLattice(x, y, seed)) / kHashRange;
+    return static_cast<double>(HashLattice(x, y, seed)) / kHashRange;
 }
 
-double smoothStep(double t) {
+double SmoothStep(double t) {
     return t * t * (3.0 - 2.0 * t);
 }
 
-double smoothStep(double edge0, double edge1, double x) {
-    return smoothStep(std::clamp((x - edge0) / (edge1 - edge0), 0.0, 1.0));
+double SmoothStep(double edge0, double edge1, double x) {
+    return SmoothStep(std::clamp((x - edge0) / (edge1 - edge0), 0.0, 1.0));
 }
 
-double lerp(double a, double b, double t) {
+double Lerp(double a, double b, double t) {
     return a + (b - a) * t;
 }
 
-int floorToInt(double value) {
+int FloorToInt(double value) {
     return static_cast<int>(std::floor(value));
 }
 
 // Value noise in [0, 1], smoothly interpolated between lattice points.
-double valueNoise(double x, double y, std::uint32_t seed) {
-    const int x0 = floorToInt(x);
-    const int y0 = floorToInt(y);
-    const double tx = smoothStep(x - x0);
-    const double ty = smoothStep(y - y0);
-    const double top = lerp(latticeValue(x0, y0, seed), latticeValue(x0 + 1, y0, seed), tx);
+double ValueNoise(double x, double y, std::uint32_t seed) {
+    const int x0 = FloorToInt(x);
+    const int y0 = FloorToInt(y);
+    const double tx = SmoothStep(x - x0);
+    const double ty = SmoothStep(y - y0);
+    const double top = Lerp(LatticeValue(x0, y0, seed), LatticeValue(x0 + 1, y0, seed), tx);
     const double bottom =
-        lerp(latticeValue(x0, y0 + 1, seed), latticeValue(x0 + 1, y0 + 1, seed), tx);
-    return lerp(top, bottom, ty);
+        Lerp(LatticeValue(x0, y0 + 1, seed), LatticeValue(x0 + 1, y0 + 1, seed), tx);
+    return Lerp(top, bottom, ty);
 }
 
 // Fractal sum of octaves, normalised back to [0, 1]. Each octave gets its own
 // seed so the layers do not line up on shared lattice points.
-double fractalNoise(double x, double y, double spacing, std::uint32_t seed) {
+double FractalNoise(double x, double y, double spacing, std::uint32_t seed) {
     double sum = 0.0;
     double weightSum = 0.0;
     double weight = 1.0;
@@ -387,7 +387,7 @@ double fractalNoise(double x, double y, double spacing, std::uint32_t seed) {
     double u = x;
     double v = y;
     for (int octave = 0; octave < kNoiseOctaves; ++octave) {
-        sum += weight * valueNoise(u * frequency, v * frequency, seed + toU32(octave));
+        sum += weight * ValueNoise(u * frequency, v * frequency, seed + ToU32(octave));
         const double rotatedU = cosStep * u - sinStep * v;
         v = sinStep * u + cosStep * v;
         u = rotatedU;
@@ -398,26 +398,26 @@ double fractalNoise(double x, double y, double spacing, std::uint32_t seed) {
     return sum / weightSum;
 }
 
-double smokeDensity(double px, double py, double radiusFraction) {
-    const double warpX = (fractalNoise(px, py, kNoiseBaseSpacing, kSeedWarpX) - kNoiseMidpoint) *
+double SmokeDensity(double px, double py, double radiusFraction) {
+    const double warpX = (FractalNoise(px, py, kNoiseBaseSpacing, kSeedWarpX) - kNoiseMidpoint) *
                          2.0 * kWarpStrengthPixels;
-    const double warpY = (fractalNoise(px, py, kNoiseBaseSpacing, kSeedWarpY) - kNoiseMidpoint) *
+    const double warpY = (FractalNoise(px, py, kNoiseBaseSpacing, kSeedWarpY) - kNoiseMidpoint) *
                          2.0 * kWarpStrengthPixels;
-    const double noise = fractalNoise(px + warpX, py + warpY, kNoiseBaseSpacing, kSeedDensity);
+    const double noise = FractalNoise(px + warpX, py + warpY, kNoiseBaseSpacing, kSeedDensity);
 
-    const double outline = fractalNoise(px, py, kOutlineSpacing, kSeedOutline);
+    const double outline = FractalNoise(px, py, kOutlineSpacing, kSeedOutline);
     const double dentedRadius =
         radiusFraction * (1.0 + kOutlineWobble * 2.0 * (outline - kNoiseMidpoint));
     const double falloff =
         std::pow(std::max(0.0, 1.0 - dentedRadius * dentedRadius), kFalloffPower);
 
-    const double modulation = lerp(kBodyDensity, 1.0, smoothStep(kNoiseLow, kNoiseHigh, noise));
+    const double modulation = Lerp(kBodyDensity, 1.0, SmoothStep(kNoiseLow, kNoiseHigh, noise));
     // Whatever the noise does, the sprite fades to nothing at the inscribed circle.
-    const double edgeFade = 1.0 - smoothStep(kEdgeFadeStart, 1.0, radiusFraction);
+    const double edgeFade = 1.0 - SmoothStep(kEdgeFadeStart, 1.0, radiusFraction);
     return kPeakBrightness * falloff * modulation * edgeFade;
 }
 
-GreyImage makeSmoke() {
+GreyImage MakeSmoke() {
     GreyImage smoke(kSmokeSize, kSmokeSize);
     for (int y = 0; y < kSmokeSize; ++y) {
         for (int x = 0; x < kSmokeSize; ++x) {
@@ -425,7 +425,7 @@ GreyImage makeSmoke() {
             const double py = y + kPixelCentre;
             const double distance = std::hypot(px - kSmokeRadius, py - kSmokeRadius);
             if (distance > kSmokeRadius) continue;  // outside the circle: stays black
-            smoke.set(x, y, unitToByte(smokeDensity(px, py, distance / kSmokeRadius)));
+            smoke.Set(x, y, UnitToByte(SmokeDensity(px, py, distance / kSmokeRadius)));
         }
     }
     return smoke;
@@ -434,16 +434,16 @@ GreyImage makeSmoke() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) fail("usage: make_images <output directory>");
+    if (argc != 2) Fail("usage: make_images <output directory>");
     const std::filesystem::path outputDirectory(argv[1]);
 
     std::error_code error;
     std::filesystem::create_directories(outputDirectory, error);
     if (error) {
-        fail("cannot create directory '" + outputDirectory.string() + "': " + error.message());
+        Fail("cannot create directory '" + outputDirectory.string() + "': " + error.message());
     }
 
-    writeOrFail(outputDirectory / kFontFileName, makeFontSheet());
-    writeOrFail(outputDirectory / kSmokeFileName, makeSmoke());
+    WriteOrFail(outputDirectory / kFontFileName, MakeFontSheet());
+    WriteOrFail(outputDirectory / kSmokeFileName, MakeSmoke());
     return 0;
 }
