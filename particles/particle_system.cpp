@@ -17,7 +17,6 @@
 #include "motion/random.h"
 
 namespace {
-constexpr double kEmitInterval = 0.025;  // at most 40 particles per second
 constexpr double kMotionScale = 0.2;
 constexpr double kDepthSpread = 0.2;  // vz's range is a fifth of vx's and vy's
 constexpr double kAngleRange = 360.0;

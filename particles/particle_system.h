@@ -17,7 +17,8 @@ struct Particle {
 };
 
 constexpr int kParticlePool = 640;
-constexpr int kStyleSlots = 5;  // table entries; styles 0, 1 and 2 are accepted
+constexpr double kEmitInterval = 0.025;  // seconds between emissions at the least: 40 a second
+constexpr int kStyleSlots = 5;           // table entries; styles 0, 1 and 2 are accepted
 
 class ParticleSystem {
   public:

@@ -14,14 +14,12 @@
 #include "scene/settings.h"
 
 namespace {
-constexpr int kSmokeStyle = 1;
 constexpr int kTintSlotR = 13;
 constexpr int kTintSlotG = 14;
 constexpr int kTintSlotB = 15;
 constexpr double kTintFrequency = 10.0;
 constexpr double kTintRange = 0.1;  // each scale lies in 0.3..0.4
 constexpr double kTintFrom = 0.3;
-constexpr double kEmitInterval = 0.025;  // as the pool's own limit: don't try sooner
 constexpr double kSceneUnitsPerPixel = 0.0005;
 constexpr double kDriftBase = 0.6;  // ArrowY below this makes the smoke sink
 
@@ -48,6 +46,7 @@ void SmokeFrame() {
     smoke.colourScaleG[kSmokeStyle] = Tint(kTintSlotG);
     smoke.colourScaleB[kSmokeStyle] = Tint(kTintSlotB);
 
+    // The pool would refuse sooner anyway; no emission is attempted then.
     if (CurrentTime > smoke.lastEmitTime + kEmitInterval) {
         smoke.Emit(kSmokeStyle, OffsetX(), OffsetY(), 0, CurrentTime, settings.MainSpeed);
     }

@@ -15,6 +15,7 @@
 
 #include "particles/particle_system.h"
 #include "scene/cigarette.h"
+#include "scene/smoke.h"
 #include "text/text_overlay.h"
 
 namespace {
@@ -39,8 +40,7 @@ constexpr int kReasonBytes = 96;
 constexpr char kFontFile[] = "font.bmp";
 constexpr char kSmokeFile[] = "smoke128.bmp";
 
-// Smoke tuning of particle style 1.
-constexpr int kSmokeStyle = 1;
+// Smoke tuning of the smoke style.
 constexpr float kSmokeSizeBase = 0.008f;
 constexpr float kSmokeGrowth = 0.01f;
 constexpr float kSmokeSpread = 0.1f;
