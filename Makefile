@@ -21,7 +21,7 @@ test: build
 	ctest --test-dir $(BUILD) --output-on-failure
 
 bench: build
-	./tests/with_xvfb.sh -s 1280x720 $(BUILD)/frame_bench
+	./tools/with_xvfb.sh -s 1280x720 $(BUILD)/frame_bench
 
 clean:
 	rm -rf $(BUILD)

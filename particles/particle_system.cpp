@@ -13,7 +13,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "host/widths.h"
+#include "common/widths.h"
 #include "motion/random.h"
 
 namespace {

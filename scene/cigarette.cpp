@@ -8,7 +8,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "host/widths.h"
+#include "common/widths.h"
 #include "motion/oscillators.h"
 #include "scene/settings.h"
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "host/host.h"
-#include "host/widths.h"
+#include "common/widths.h"
 #include "motion/oscillators.h"
 #include "motion/random.h"
 #include "scene/cigarette.h"

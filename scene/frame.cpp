@@ -13,7 +13,7 @@
 
 #include "host/app.h"
 #include "host/host.h"
-#include "host/widths.h"
+#include "common/widths.h"
 #include "motion/oscillators.h"
 #include "motion/random.h"
 #include "scene/controls.h"

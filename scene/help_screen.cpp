@@ -5,7 +5,7 @@
 #include "scene/help_screen.h"
 
 #include "host/host.h"
-#include "host/widths.h"
+#include "common/widths.h"
 #include "motion/oscillators.h"
 #include "motion/random.h"
 #include "text/text_overlay.h"

@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-#include "host/widths.h"
+#include "common/widths.h"
 #include "motion/oscillators.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include <GL/gl.h>
 
-#include "host/widths.h"
+#include "common/widths.h"
 #include "motion/oscillators.h"
 #include "particles/particle_system.h"
 #include "scene/cigarette.h"

@@ -8,7 +8,7 @@
 
 #include <cmath>
 
-#include "host/widths.h"
+#include "common/widths.h"
 #include "motion/random.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "host/host.h"
-#include "host/widths.h"
+#include "common/widths.h"
 #include "text/text_overlay.h"
 
 namespace {

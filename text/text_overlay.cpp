@@ -12,7 +12,7 @@
 
 #include <cstring>
 
-#include "host/widths.h"
+#include "common/widths.h"
 
 namespace {
 // The glyph sheet: 16 columns by 8 rows of cells, row 0 (codes 32..47) at the top (t near 1).

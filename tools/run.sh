@@ -9,4 +9,4 @@ cd "$build"
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     exec ./wispra
 fi
-exec "$tools/../tests/with_xvfb.sh" -s 1280x720 "$tools/headless_run.sh" "$build"
+exec "$tools/with_xvfb.sh" -s 1280x720 "$tools/headless_run.sh" "$build"
