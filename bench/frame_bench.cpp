@@ -13,6 +13,7 @@
 #include "host/app.h"
 #include "host/host.h"
 #include "particles/particle_system.h"
+#include "scene/scene_state.h"
 #include "scene/settings.h"
 
 namespace {

@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "motion/random.h"
-#include "scene/settings.h"
 
 namespace OscillatorBank {
 double phase[kOscillatorSlots];
@@ -37,16 +36,23 @@ int SlotsToUse(int count) {
 }
 
 // Each group's rule, with its factors multiplied in this order.
-double PhaseAdvance(int k, double dt, const SceneSettings& speeds) {
-    if (k == 0) return dt * speeds.MainSpeed;
+double PhaseAdvance(int k, double dt, const OscillatorSpeeds& speeds) {
+    if (k == 0) return dt * speeds.main;
     if (k <= kLastRotateSlot) {
-        return speeds.RotateSpeed * velocity[k] * dt * kRotateDegreesPerRadian;
+        return speeds.rotate * velocity[k] * dt * kRotateDegreesPerRadian;
     }
-    if (k <= kLastMovementSlot) return speeds.MovementSpeed * velocity[k] * dt;
-    if (k <= kLastMainSlot) return speeds.MainSpeed * velocity[k] * dt;
-    return speeds.LightRotateSpeed * velocity[k] * dt;
+    if (k <= kLastMovementSlot) return speeds.movement * velocity[k] * dt;
+    if (k <= kLastMainSlot) return speeds.main * velocity[k] * dt;
+    return speeds.lightRotate * velocity[k] * dt;
 }
 }  // namespace
+
+void ClearOscillatorBank() {
+    for (int k = 0; k < kOscillatorSlots; ++k) {
+        phase[k] = velocity[k] = targetVelocity[k] = 0;
+        driven[k] = 0;
+    }
+}
 
 void InitOscillators(int count) {
     const int slots = SlotsToUse(count);
@@ -58,7 +64,7 @@ void InitOscillators(int count) {
     }
 }
 
-void StepOscillators(int count, float dt, const SceneSettings& speeds) {
+void StepOscillatorBank(int count, float dt, const OscillatorSpeeds& speeds) {
     const int slots = SlotsToUse(count);
     const double changeChance = static_cast<double>(dt) * kChangesPerSecond;
     for (int k = 0; k < slots; ++k) {

@@ -10,6 +10,7 @@
 
 #include "common/widths.h"
 #include "motion/oscillators.h"
+#include "scene/scene_state.h"
 #include "scene/settings.h"
 
 namespace {
@@ -28,8 +29,6 @@ constexpr double kYawFrom = 90.0;
 constexpr double kPitchRange = 60.0;
 constexpr double kPitchFrom = -30.0;
 }  // namespace
-
-int32_t cigaretteList = -1;
 
 void BuildCigarette() {
     GLUquadric* quadric = gluNewQuadric();

@@ -2,10 +2,6 @@
 // oscillators about its lit end, which sits at the model origin.
 #pragma once
 
-#include <cstdint>
-
-extern int32_t cigaretteList;  // display-list name, -1 when none; written by BuildCigarette only
-
 // Replaces the list with one built at the current Tesselation.
 void BuildCigarette();
 // Draws the list with the current sway. Expects lighting and depth testing on.

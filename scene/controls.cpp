@@ -5,15 +5,14 @@
 
 #include <cstdlib>
 
-#include "host/host.h"
 #include "common/widths.h"
+#include "host/host.h"
 #include "motion/oscillators.h"
 #include "motion/random.h"
 #include "scene/cigarette.h"
-#include "scene/frame.h"
 #include "scene/lights.h"
+#include "scene/scene_state.h"
 #include "scene/settings.h"
-#include "scene/smoke.h"
 #include "text/text_overlay.h"
 
 namespace {
@@ -36,10 +35,6 @@ constexpr int kLetterboxTurn = -5;
 constexpr int kPolyModes = 3;
 constexpr int kSmokeOptions = 3;
 constexpr int kWindowedSide = 512;
-
-constexpr int kResetLights = 1;
-constexpr float kResetAmbient = 0.5f;
-constexpr float kResetSpecular = 0.9f;
 
 constexpr const char* kPolyModeNames[kPolyModes] = {"PolyMode 1/3: Polygons", "PolyMode 2/3: Lines",
                                                     "PolyMode 3/3: Points"};
@@ -81,7 +76,7 @@ void ResetEverything() {
     SeedRandom(ElapsedMs);
     ResetScene();
     InitOscillators(kOscillatorSlots);
-    SetupLights(kResetLights, kResetAmbient, kResetSpecular);
+    SetupLights(kSceneLights, kResetAmbient, kResetSpecular);
     textOverlay.ShowMessage("Reset");
 }
 
@@ -112,9 +107,6 @@ void TrackPointer(int x, int y) {
     MouseY = TruncInt(y - UnsignedSize(WindowHeight) * 0.5);
 }
 }  // namespace
-
-int FullScreen = 1;
-int LetterboxPhase = 0;
 
 void SceneKeyboard(unsigned char key, int, int) {
     switch (key) {

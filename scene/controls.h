@@ -1,10 +1,6 @@
 // The scene's keyboard, arrow-key and mouse handlers, which replace the host's at start-up.
 #pragma once
 
-extern int FullScreen;      // 0/1: the window is full screen; toggled by "F"
-extern int LetterboxPhase;  // position in the letterbox cycle, -5..6; |phase| == Letterbox after
-                            // each letterbox key
-
 // GLUT keyboard function: the standard controls, then the scene's own keys.
 void SceneKeyboard(unsigned char key, int x, int y);
 // The scene's own keys: tessellation and smoke option.

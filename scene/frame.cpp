@@ -11,14 +11,15 @@
 
 #include <cmath>
 
+#include "common/widths.h"
 #include "host/app.h"
 #include "host/host.h"
-#include "common/widths.h"
 #include "motion/oscillators.h"
 #include "motion/random.h"
 #include "scene/controls.h"
 #include "scene/help_screen.h"
 #include "scene/lights.h"
+#include "scene/scene_state.h"
 #include "scene/settings.h"
 #include "scene/smoke.h"
 #include "scene/star_field.h"
@@ -46,21 +47,6 @@ constexpr double kFarBeyondCamera = 9.0;
 constexpr float kCameraOffsetY = 0.1f;
 constexpr float kCameraOffsetZ = 0.5f;
 
-constexpr int kStars = 1000;
-constexpr float kStarOuter = 2.0f;
-constexpr float kStarInner = 0.5f;
-constexpr int kStarShapeHollowCube = 1;
-constexpr double kUniverseFrequency = 0.01;
-constexpr double kUniverseAmplitude = 720.0;
-constexpr double kUniverseOffset = -360.0;
-
-constexpr int kLights = 1;
-constexpr float kStartAmbient = 0.4f;
-constexpr float kStartSpecular = 0.6f;
-constexpr float kLightAmbient = 0.25f;
-constexpr float kLightDiffuse = 0.4f;
-constexpr float kLightSpecular = 0.6f;
-constexpr float kLightDistance = 9.8f;
 constexpr int kShininess = 5;
 
 void AdvanceClock() {
@@ -80,19 +66,6 @@ void CountFrame() {
     }
 }
 
-double UniverseAngle(int slot) {
-    return Oscillate(slot, kUniverseFrequency, kUniverseAmplitude, kUniverseOffset);
-}
-
-void DrawUniverse() {
-    glPushMatrix();
-    glRotatef(StoreFloat(UniverseAngle(1)), 0, 1, 0);
-    glRotatef(StoreFloat(UniverseAngle(2)), 1, 0, 0);
-    glRotatef(StoreFloat(UniverseAngle(3)), 0, 0, 1);
-    universe.Draw();
-    glPopMatrix();
-}
-
 void StepFadeOut() {
     Brightness = StoreFloat(Brightness - FrameDelta * kFadeRate);
     if (Brightness < kFadeEnd) QuitProgram();
@@ -105,17 +78,6 @@ void DrawOpeningTitle() {
     TitleFlash(kTitleText, x, y, kTitleSize, alpha);
 }
 }  // namespace
-
-float CurrentTime = 0;
-double PreviousTime = 0;
-float FrameDelta = 0;
-int FramesThisSecond = 0;
-double NextSecond = 1.0;
-int FramesPerSecond = 30;
-double CameraAngleX = 0;
-double CameraAngleY = 0;
-double CameraAngleZ = 0;
-int HelpShown = 0;
 
 bool PreInit() {
     return true;
@@ -146,8 +108,8 @@ bool Init() {
     glDisable(GL_DITHER);
 
     InitOscillators(kOscillatorSlots);
-    SetupLights(kLights, kStartAmbient, kStartSpecular);
-    universe.Build(kStars, kStarOuter, kStarInner, kStarShapeHollowCube);
+    SetupLights(kSceneLights, kStartAmbient, kStartSpecular);
+    BuildUniverse();
     InitResources();
     textOverlay.ShowMessage(kStartupHint);
     glutSetCursor(GLUT_CURSOR_NONE);
@@ -161,7 +123,7 @@ bool Frame() {
     if (!PauseMotion) {
         StepOscillators(kOscillatorSlots, FrameDelta, settings);
         // Placed under the modelview the previous frame left: that frame's camera.
-        PlaceSpotLights(kLights, kLightAmbient, kLightDiffuse, kLightSpecular, Brightness,
+        PlaceSpotLights(kSceneLights, kPlacedAmbient, kPlacedDiffuse, kPlacedSpecular, Brightness,
                         kLightDistance);
     }
     CountFrame();

@@ -4,8 +4,8 @@
 // overlay's `remember` around their text and leave it 1, and the title leaves its alpha at 1.
 #include "scene/help_screen.h"
 
-#include "host/host.h"
 #include "common/widths.h"
+#include "host/host.h"
 #include "motion/oscillators.h"
 #include "motion/random.h"
 #include "text/text_overlay.h"

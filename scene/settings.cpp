@@ -4,8 +4,10 @@
 #include <GL/gl.h>
 
 #include "host/host.h"
+#include "motion/oscillators.h"
 #include "motion/random.h"
 #include "particles/particle_system.h"
+#include "scene/scene_state.h"
 
 namespace {
 constexpr int kDefaultFov = 100;
@@ -13,9 +15,6 @@ constexpr int kDefaultTesselation = 20;
 constexpr int kDefaultSmokeOption = 2;
 constexpr float kDefaultCameraZ = -0.3f;
 }  // namespace
-
-int PauseMotion = 0;
-float Brightness = 1.0f;
 
 SceneSettings::~SceneSettings() {}
 
@@ -44,4 +43,10 @@ void ResetScene() {
     PauseMotion = 0;
 
     particleSystem.Clear();
+}
+
+void StepOscillators(int count, float dt, const SceneSettings& speeds) {
+    const OscillatorSpeeds bank{speeds.RotateSpeed, speeds.MovementSpeed, speeds.MainSpeed,
+                                speeds.LightRotateSpeed};
+    StepOscillatorBank(count, dt, bank);
 }

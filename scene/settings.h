@@ -1,12 +1,11 @@
-// The viewer's adjustable parameters, the scene-wide pause and fade, and the reset to defaults.
-// Included by every scene module.
+// The viewer's adjustable parameters and the reset to defaults.
 #pragma once
 
 // Every parameter the viewer can change. The constructor sets nothing: the one global instance is
 // zero until the first ResetScene. The controls change the fields within the ranges noted.
 class SceneSettings {
   public:
-    SceneSettings() {}
+    SceneSettings() = default;
     virtual ~SceneSettings();
 
     int Fov;                 // field of view, degrees, 10..178
@@ -29,9 +28,10 @@ class SceneSettings {
 };
 
 extern SceneSettings settings;  // the one instance; written by ResetScene and the controls
-extern int PauseMotion;         // 0/1: oscillators and spot light stand still; written by controls
-extern float Brightness;        // fade factor, 1.0 normally, below 1.0 while fading out to exit;
-                                // written by ResetScene, the controls and the frame's fade step
 
-// Seeds the generator with ElapsedMs, restores every default and removes all smoke.
+// Seeds the generator with ElapsedMs, restores every default, the pause and the brightness, and
+// removes all smoke.
 void ResetScene();
+
+// One step of the oscillator bank with the four speed factors of `speeds`.
+void StepOscillators(int count, float dt, const SceneSettings& speeds);

@@ -10,7 +10,7 @@
 #include "motion/oscillators.h"
 #include "particles/particle_system.h"
 #include "scene/cigarette.h"
-#include "scene/frame.h"
+#include "scene/scene_state.h"
 #include "scene/settings.h"
 
 namespace {
@@ -22,6 +22,11 @@ constexpr double kTintRange = 0.1;  // each scale lies in 0.3..0.4
 constexpr double kTintFrom = 0.3;
 constexpr double kSceneUnitsPerPixel = 0.0005;
 constexpr double kDriftBase = 0.6;  // ArrowY below this makes the smoke sink
+
+constexpr float kSmokeSizeBase = 0.008f;
+constexpr float kSmokeGrowth = 0.01f;
+constexpr float kSmokeSpread = 0.1f;
+constexpr float kSmokeLifeBase = 5.0f;
 
 float Tint(int slot) {
     return StoreFloat(Oscillate(slot, kTintFrequency, kTintRange, kTintFrom));
@@ -36,9 +41,13 @@ float OffsetY() {
 }
 }  // namespace
 
-int MouseDragging = 0;
-int MouseX = 0;
-int MouseY = 0;
+void TuneSmokeStyle() {
+    particleSystem.accelY[kSmokeStyle] = 0.0f;
+    particleSystem.sizeBase[kSmokeStyle] = kSmokeSizeBase;
+    particleSystem.growth[kSmokeStyle] = kSmokeGrowth;
+    particleSystem.spread[kSmokeStyle] = kSmokeSpread;
+    particleSystem.lifeBase[kSmokeStyle] = kSmokeLifeBase;
+}
 
 void SmokeFrame() {
     ParticleSystem& smoke = particleSystem;

@@ -4,8 +4,10 @@
 
 constexpr int kSmokeStyle = 1;  // the particle style the smoke uses, tuned at start-up
 
-extern int MouseDragging;  // 0/1: the left button is held; written by the mouse handler
-extern int MouseX;         // pointer x minus half the window width, pixels, right positive
-extern int MouseY;         // pointer y minus half the window height, pixels, down positive
+// Sets the particle style's tables for smoke: no acceleration, small, slowly growing sprites
+// that live 5 s at speed 1. Called once at start-up, after the textures are loaded.
+void TuneSmokeStyle();
 
+// One frame of smoke: tint, emission at the lit end, drift, motion, the lit cigarette and the
+// additive smoke pass.
 void SmokeFrame();

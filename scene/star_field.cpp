@@ -1,7 +1,8 @@
-// The star field: random points in a hollow cube or a shell, compiled once into a display list.
+// The star field: random points in a hollow cube or a shell, compiled once into a display list,
+// and the scene's universe, which turns on three oscillators.
 //
-// Draw expects the modelview at the universe's rotation; it leaves the matrix as it was, the
-// current colour white and the point size 2.
+// Draw and DrawUniverse expect the modelview at the camera (Draw: already turned); they leave the
+// matrix as it was, the current colour white and the point size 2. Lighting is the caller's.
 #include "scene/star_field.h"
 
 #include <GL/gl.h>
@@ -9,6 +10,7 @@
 #include <cmath>
 
 #include "common/widths.h"
+#include "motion/oscillators.h"
 #include "motion/random.h"
 
 namespace {
@@ -25,6 +27,22 @@ constexpr double kPaleColourFrom = 0.5;
 constexpr float kSecondCopyTurn = 120.0f;  // degrees about y
 constexpr float kFirstPointSize = 1.0f;
 constexpr float kSecondPointSize = 2.0f;
+
+// The scene's universe.
+constexpr int kUniverseStars = 1000;
+constexpr float kUniverseOuter = 2.0f;
+constexpr float kUniverseInner = 0.5f;
+// Oscillators 1, 2 and 3 turn it about y, x and z, each within -360..360 degrees.
+constexpr int kTurnSlotY = 1;
+constexpr int kTurnSlotX = 2;
+constexpr int kTurnSlotZ = 3;
+constexpr double kTurnFrequency = 0.01;
+constexpr double kTurnRange = 720.0;
+constexpr double kTurnFrom = -360.0;
+
+float TurnAngle(int slot) {
+    return StoreFloat(Oscillate(slot, kTurnFrequency, kTurnRange, kTurnFrom));
+}
 
 struct Star {
     double x, y, z;
@@ -111,4 +129,17 @@ void StarField::Draw() {
 void StarField::Release() {
     if (listId != -1) glDeleteLists(static_cast<GLuint>(listId), 1);
     listId = -1;
+}
+
+void BuildUniverse() {
+    universe.Build(kUniverseStars, kUniverseOuter, kUniverseInner, kHollowCube);
+}
+
+void DrawUniverse() {
+    glPushMatrix();
+    glRotatef(TurnAngle(kTurnSlotY), 0, 1, 0);
+    glRotatef(TurnAngle(kTurnSlotX), 1, 0, 0);
+    glRotatef(TurnAngle(kTurnSlotZ), 0, 0, 1);
+    universe.Draw();
+    glPopMatrix();
 }

@@ -20,3 +20,9 @@ class StarField {
 };
 
 extern StarField universe;  // the scene's star field; built by Init, released by Shutdown
+
+// Builds the universe's 1000 stars in the hollow cube from -2 to 2 less the core from -0.51 to
+// 0.51.
+void BuildUniverse();
+// Draws the universe inside its slow three-axis rotation.
+void DrawUniverse();

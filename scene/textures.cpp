@@ -15,6 +15,7 @@
 
 #include "particles/particle_system.h"
 #include "scene/cigarette.h"
+#include "scene/scene_state.h"
 #include "scene/smoke.h"
 #include "text/text_overlay.h"
 
@@ -39,12 +40,6 @@ constexpr int kReasonBytes = 96;
 
 constexpr char kFontFile[] = "font.bmp";
 constexpr char kSmokeFile[] = "smoke128.bmp";
-
-// Smoke tuning of the smoke style.
-constexpr float kSmokeSizeBase = 0.008f;
-constexpr float kSmokeGrowth = 0.01f;
-constexpr float kSmokeSpread = 0.1f;
-constexpr float kSmokeLifeBase = 5.0f;
 
 uint32_t Le32(const unsigned char* p) {
     return p[0] | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
@@ -164,9 +159,6 @@ void AddTexture(unsigned int name) {
 }
 }  // namespace
 
-unsigned int textureIds[kTextureSlots];
-int textureCount = 0;
-
 unsigned int LoadBmpTexture(const char* path, int alpha, int threshold, bool mipmaps) {
     std::vector<unsigned char> pixels(static_cast<size_t>(kPixelBytes));
     bool bottomUp = true;
@@ -200,11 +192,7 @@ void InitResources() {
     textOverlay.fontTexture = font;
     particleSystem.spriteTexture = smoke;
 
-    particleSystem.accelY[kSmokeStyle] = 0.0f;
-    particleSystem.sizeBase[kSmokeStyle] = kSmokeSizeBase;
-    particleSystem.growth[kSmokeStyle] = kSmokeGrowth;
-    particleSystem.spread[kSmokeStyle] = kSmokeSpread;
-    particleSystem.lifeBase[kSmokeStyle] = kSmokeLifeBase;
+    TuneSmokeStyle();
 
     BuildCigarette();
 }

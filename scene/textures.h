@@ -2,12 +2,6 @@
 // hands them to their users, tunes the smoke style and builds the cigarette.
 #pragma once
 
-constexpr int kTextureSlots = 10;
-
-extern unsigned int textureIds[kTextureSlots];  // texture names in load order: 0 font, 1 smoke
-extern int textureCount;                        // entries in use; written by InitResources and
-                                                // ReleaseTextures
-
 // Reads a 128 x 128, 24-bit, uncompressed bitmap into a new RGBA texture and leaves it bound.
 // alpha < 0: each texel's alpha is its mean brightness; 0..255: alpha is that value unless all
 // three colour bytes are below threshold (then 0). Returns 0, with one line on standard error,

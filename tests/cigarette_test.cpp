@@ -5,6 +5,7 @@
 
 #include "gl_harness.h"
 #include "scene/cigarette.h"
+#include "scene/scene_state.h"
 #include "scene/settings.h"
 
 namespace {

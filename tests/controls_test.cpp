@@ -10,9 +10,8 @@
 #include "host/host.h"
 #include "scene/cigarette.h"
 #include "scene/controls.h"
-#include "scene/frame.h"
+#include "scene/scene_state.h"
 #include "scene/settings.h"
-#include "scene/smoke.h"
 #include "text/text_overlay.h"
 
 namespace {

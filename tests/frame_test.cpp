@@ -17,6 +17,7 @@
 #include "particles/particle_system.h"
 #include "scene/cigarette.h"
 #include "scene/frame.h"
+#include "scene/scene_state.h"
 #include "scene/settings.h"
 #include "scene/star_field.h"
 

@@ -14,14 +14,8 @@
 #include "motion/oscillators.h"
 #include "motion/random.h"
 #include "particles/particle_system.h"
-#include "scene/cigarette.h"
-#include "scene/controls.h"
-#include "scene/frame.h"
+#include "scene/scene_state.h"
 #include "scene/settings.h"
-#include "scene/smoke.h"
-#include "scene/star_field.h"
-#include "scene/textures.h"
-#include "text/text_overlay.h"
 
 namespace {
 constexpr int kPumpRounds = 200;
@@ -49,35 +43,12 @@ void ResizeWindow(int width, int height) {
 void ResetProgramState() {
     Shutdown();
     if (cigaretteList != -1) glDeleteLists(static_cast<GLuint>(cigaretteList), 1);
-    cigaretteList = -1;
-    textureCount = 0;
+    ResetSceneState();
 
     ElapsedMs = 0;
-    SeedRandom(1);
-    for (int k = 0; k < kOscillatorSlots; ++k) {
-        OscillatorBank::phase[k] = 0;
-        OscillatorBank::velocity[k] = 0;
-        OscillatorBank::targetVelocity[k] = 0;
-        OscillatorBank::driven[k] = 0;
-    }
-    textOverlay = TextOverlay();
-    particleSystem = ParticleSystem();
-    PauseMotion = 0;
-    Brightness = 1.0f;
-
-    CurrentTime = 0;
-    PreviousTime = 0;
-    FrameDelta = 0;
-    FramesThisSecond = 0;
-    NextSecond = 1.0;
-    FramesPerSecond = 30;
-    CameraAngleX = CameraAngleY = CameraAngleZ = 0;
-    HelpShown = 0;
-
-    MouseDragging = MouseX = MouseY = 0;
-    FullScreen = 1;
-    LetterboxPhase = 0;
     HostFullScreen = 0;
+    SeedRandom(1);  // the generator's state at program start
+    ClearOscillatorBank();
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     while (glGetError() != GL_NO_ERROR) {

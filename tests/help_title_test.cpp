@@ -12,6 +12,7 @@
 #include "glyph_capture.h"
 #include "motion/oscillators.h"
 #include "scene/help_screen.h"
+#include "scene/scene_state.h"
 #include "scene/settings.h"
 #include "text/text_overlay.h"
 

@@ -8,6 +8,7 @@
 #include "gl_harness.h"
 #include "motion/oscillators.h"
 #include "scene/lights.h"
+#include "scene/scene_state.h"
 
 namespace {
 // GL's colour `name` of `light` (or the global ambient) is level x scale, fourth component 1.

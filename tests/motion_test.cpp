@@ -5,6 +5,7 @@
 
 #include "motion/oscillators.h"
 #include "motion/random.h"
+#include "scene/scene_state.h"
 #include "scene/settings.h"
 
 using namespace OscillatorBank;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gl_harness.h"
+#include "scene/scene_state.h"
 #include "scene/star_field.h"
 
 namespace {

@@ -11,6 +11,7 @@
 
 #include "gl_harness.h"
 #include "particles/particle_system.h"
+#include "scene/scene_state.h"
 #include "scene/textures.h"
 
 namespace {

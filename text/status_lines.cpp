@@ -7,8 +7,8 @@
 
 #include <cstdio>
 
-#include "host/host.h"
 #include "common/widths.h"
+#include "host/host.h"
 #include "text/text_overlay.h"
 
 namespace {

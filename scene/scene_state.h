@@ -1,0 +1,47 @@
+// The scene's shared state: every scene-wide global, with what it means and who writes it. The
+// four global objects are declared beside their classes (textOverlay, settings, universe,
+// particleSystem) and defined, with everything here, in scene_state.cpp.
+#pragma once
+
+#include <cstdint>
+
+// Fade and pause, beside the settings.
+extern int PauseMotion;   // 0/1: oscillators and spot light stand still; written by the controls
+                          // and ResetScene
+extern float Brightness;  // fade factor: 1.0 normally, below 1.0 while fading out to exit;
+                          // written by ResetScene, the controls and the frame's fade step
+
+// The frame clock.
+extern float CurrentTime;     // scene seconds, ElapsedMs x 0.001; written at each frame's start
+extern double PreviousTime;   // CurrentTime of the previous frame, seconds; written by the frame
+extern float FrameDelta;      // seconds since the previous frame, 0..0.1 (a stall counts 0.05);
+                              // written by the frame
+extern int FramesThisSecond;  // frames counted since the last whole-second mark; the frame
+extern double NextSecond;     // next whole-second mark on the CurrentTime scale, seconds; the frame
+extern int FramesPerSecond;   // frames in the last completed second, 30 until the first; the frame
+
+// The view.
+extern double CameraAngleX;  // camera rotation about x, degrees; zeroed by every frame
+extern double CameraAngleY;  // camera rotation about y, degrees; zeroed by every frame
+extern double CameraAngleZ;  // camera rotation about z, degrees; zeroed by every frame
+extern int HelpShown;        // 0/1: the help screen is drawn; written by the controls
+extern int FullScreen;       // 0/1: the window is full screen; written by the controls
+extern int LetterboxPhase;   // position in the letterbox cycle, -5..6, |phase| == Letterbox after
+                             // each letterbox key; written by the controls
+
+// The drag, written by the mouse handlers and read by the smoke step.
+extern int MouseDragging;  // 0/1: the left button is held
+extern int MouseX;         // pointer x minus half the window width, pixels, right positive
+extern int MouseY;         // pointer y minus half the window height, pixels, down positive
+
+// GL objects the scene holds.
+extern int32_t cigaretteList;  // display-list name, -1 when none; written by BuildCigarette only
+constexpr int kTextureSlots = 10;
+extern unsigned int textureIds[kTextureSlots];  // texture names in load order: 0 font, 1 smoke;
+                                                // written by InitResources
+extern int textureCount;                        // entries in use, 0..10; written by InitResources
+                                                // and ReleaseTextures
+
+// Puts every global above and the four global objects back to their values at process start.
+// GL objects are not released here: Shutdown and the cigarette's rebuild own that.
+void ResetSceneState();
