@@ -41,17 +41,54 @@ constexpr const char* kPolyModeNames[kPolyModes] = {"PolyMode 1/3: Polygons", "P
 constexpr const char* kSmokeOptionNames[kSmokeOptions] = {"Option 0/2: Flame", "Option 1/2: Cloud",
                                                           "Option 2/2: Random Color Cloud"};
 
-// The product is formed in double and stored back as a float; the message shows the double.
-void Scale(float& field, double factor, const char* format) {
-    const double value = field * factor;
+// A key that scales a setting by a factor or shifts it by a step, then shows the new value.
+enum class Change { kScale, kShift };
+
+struct StepKey {
+    int key;  // a character, or a GLUT special-key code in the arrow table
+    float SceneSettings::*field;
+    Change change;
+    double amount;  // the factor or the step
+    const char* format;
+};
+
+constexpr StepKey kCharacterSteps[] = {
+    {'-', &SceneSettings::RotateSpeed, Change::kScale, kSlower, "Rotate Speed: %4.2f\n"},
+    {'=', &SceneSettings::RotateSpeed, Change::kScale, kFaster, "Rotate Speed: %4.2f\n"},
+    {'_', &SceneSettings::MovementSpeed, Change::kScale, kSlower, "Movement Speed: %4.2f\n"},
+    {'+', &SceneSettings::MovementSpeed, Change::kScale, kFaster, "Movement Speed: %4.2f\n"},
+    {'(', &SceneSettings::LightRotateSpeed, Change::kScale, kSlower, "Light Rotate Speed: %4.2f\n"},
+    {')', &SceneSettings::LightRotateSpeed, Change::kScale, kFaster, "Light Rotate Speed: %4.2f\n"},
+    {'{', &SceneSettings::CameraZ, Change::kShift, -kCameraStep, "CameraZ: %4.2f\n"},
+    {'}', &SceneSettings::CameraZ, Change::kShift, kCameraStep, "CameraZ: %4.2f\n"},
+    {'[', &SceneSettings::ObjectSize, Change::kScale, kSmaller, "Object Size: %4.2f\n"},
+    {']', &SceneSettings::ObjectSize, Change::kScale, kLarger, "Object Size: %4.2f\n"},
+};
+
+constexpr StepKey kArrowSteps[] = {
+    {GLUT_KEY_LEFT, &SceneSettings::MainSpeed, Change::kScale, kSmaller, "Main Speed: %4.2f\n"},
+    {GLUT_KEY_RIGHT, &SceneSettings::MainSpeed, Change::kScale, kLarger, "Main Speed: %4.2f\n"},
+    {GLUT_KEY_UP, &SceneSettings::ArrowY, Change::kScale, kLarger, "ArrowY: %4.2f\n"},
+    {GLUT_KEY_DOWN, &SceneSettings::ArrowY, Change::kScale, kSmaller, "ArrowY: %4.2f\n"},
+};
+
+// The change is formed in double and stored back as a float; the message shows the double.
+void ApplyStep(const StepKey& step) {
+    float& field = settings.*step.field;
+    const double value = step.change == Change::kScale ? field * step.amount : field + step.amount;
     field = StoreFloat(value);
-    textOverlay.ShowMessage(format, value);
+    textOverlay.ShowMessage(step.format, value);
 }
 
-void Shift(float& field, double delta, const char* format) {
-    const double value = field + delta;
-    field = StoreFloat(value);
-    textOverlay.ShowMessage(format, value);
+// Applies the row for `key`, if the table has one.
+template <size_t N>
+bool ApplyStepKey(const StepKey (&table)[N], int key) {
+    for (const StepKey& step : table) {
+        if (step.key != key) continue;
+        ApplyStep(step);
+        return true;
+    }
+    return false;
 }
 
 // Flips a 0/1 flag and reports its new state.
@@ -106,9 +143,8 @@ void TrackPointer(int x, int y) {
     MouseX = TruncInt(x - UnsignedSize(WindowWidth) * 0.5);
     MouseY = TruncInt(y - UnsignedSize(WindowHeight) * 0.5);
 }
-}  // namespace
-
-void SceneKeyboard(unsigned char key, int, int) {
+// The standard controls that are not a scaled or shifted setting.
+void StandardKey(unsigned char key) {
     switch (key) {
         case kEscape:
             settings.Blanking = 1;
@@ -117,36 +153,6 @@ void SceneKeyboard(unsigned char key, int, int) {
             break;
         case ' ':
             settings.Blanking = !settings.Blanking;
-            break;
-        case '-':
-            Scale(settings.RotateSpeed, kSlower, "Rotate Speed: %4.2f\n");
-            break;
-        case '=':
-            Scale(settings.RotateSpeed, kFaster, "Rotate Speed: %4.2f\n");
-            break;
-        case '_':
-            Scale(settings.MovementSpeed, kSlower, "Movement Speed: %4.2f\n");
-            break;
-        case '+':
-            Scale(settings.MovementSpeed, kFaster, "Movement Speed: %4.2f\n");
-            break;
-        case '(':
-            Scale(settings.LightRotateSpeed, kSlower, "Light Rotate Speed: %4.2f\n");
-            break;
-        case ')':
-            Scale(settings.LightRotateSpeed, kFaster, "Light Rotate Speed: %4.2f\n");
-            break;
-        case '{':
-            Shift(settings.CameraZ, -kCameraStep, "CameraZ: %4.2f\n");
-            break;
-        case '}':
-            Shift(settings.CameraZ, kCameraStep, "CameraZ: %4.2f\n");
-            break;
-        case '[':
-            Scale(settings.ObjectSize, kSmaller, "Object Size: %4.2f\n");
-            break;
-        case ']':
-            Scale(settings.ObjectSize, kLarger, "Object Size: %4.2f\n");
             break;
         case ',':
             settings.Fov = settings.Fov < kFovMax ? settings.Fov + kFovStep : kFovMax;
@@ -200,6 +206,11 @@ void SceneKeyboard(unsigned char key, int, int) {
         default:
             break;
     }
+}
+}  // namespace
+
+void SceneKeyboard(unsigned char key, int, int) {
+    if (!ApplyStepKey(kCharacterSteps, key)) StandardKey(key);
     SimulationKeys(key);  // every key, matched or not
 }
 
@@ -226,22 +237,7 @@ void SimulationKeys(unsigned char key) {
 }
 
 void SceneSpecial(int key, int, int) {
-    switch (key) {
-        case GLUT_KEY_LEFT:
-            Scale(settings.MainSpeed, kSmaller, "Main Speed: %4.2f\n");
-            break;
-        case GLUT_KEY_RIGHT:
-            Scale(settings.MainSpeed, kLarger, "Main Speed: %4.2f\n");
-            break;
-        case GLUT_KEY_UP:
-            Scale(settings.ArrowY, kLarger, "ArrowY: %4.2f\n");
-            break;
-        case GLUT_KEY_DOWN:
-            Scale(settings.ArrowY, kSmaller, "ArrowY: %4.2f\n");
-            break;
-        default:
-            break;
-    }
+    ApplyStepKey(kArrowSteps, key);
 }
 
 void SceneMouse(int button, int state, int x, int y) {

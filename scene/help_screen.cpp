@@ -1,7 +1,7 @@
 // The help screen's 26 lines and the opening title's wobble and jumps.
 //
-// Both draw through the text overlay, so they expect and leave what DrawText does; they clear the
-// overlay's `remember` around their text and leave it 1, and the title leaves its alpha at 1.
+// Both draw through the text overlay's DrawTransient, so they expect and leave what DrawText does,
+// never replace the remembered message, and the title leaves the overlay's alpha at 1.
 #include "scene/help_screen.h"
 
 #include "common/widths.h"
@@ -84,14 +84,12 @@ int16_t MaybeJump(int16_t place, float size, float half) {
 }  // namespace
 
 void DrawHelpScreen() {
-    textOverlay.remember = 0;
     int16_t y = TruncInt16(UnsignedSize(WindowHeight) * kHelpTitleY);
-    textOverlay.DrawText(kHelpTitle, kHelpTitleX, y, kHelpTitleSize);
+    textOverlay.DrawTransient(kHelpTitle, kHelpTitleX, y, kHelpTitleSize);
     for (const HelpLine& line : kHelpLines) {
         y = NextLineY(y, line.gap);
-        textOverlay.DrawText(line.text, kHelpLineX, y, kHelpLineSize);
+        textOverlay.DrawTransient(line.text, kHelpLineX, y, kHelpLineSize);
     }
-    textOverlay.remember = 1;
 }
 
 void TitleFlash(const char* text, int16_t x, int16_t y, float size, float alpha) {
@@ -102,9 +100,7 @@ void TitleFlash(const char* text, int16_t x, int16_t y, float size, float alpha)
     xs = MaybeJump(xs, size, half);
     ys = MaybeJump(ys, size, half);
 
-    textOverlay.remember = 0;
     textOverlay.color[3] = alpha;
-    textOverlay.DrawText(text, xs, ys, size);
+    textOverlay.DrawTransient(text, xs, ys, size);
     textOverlay.color[3] = 1.0f;
-    textOverlay.remember = 1;
 }

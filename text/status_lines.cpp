@@ -2,9 +2,10 @@
 // from 40 % of the width and the frames-per-second clock at the right.
 //
 // All draw through DrawText and expect and leave what it does. The clock and the error line are
-// never remembered: they clear `remember` around their text and leave it 1.
+// never remembered: they draw through DrawTransient, which leaves `remember` 1.
 #include <GL/glu.h>
 
+#include <cstdarg>
 #include <cstdio>
 
 #include "common/widths.h"
@@ -24,8 +25,14 @@ double NowSeconds() {
     return ElapsedMs * 0.001;
 }
 
-// Draws a finished line as the new status message (remembered) and starts its 3 seconds.
-void Post(TextOverlay& overlay, const char* line) {
+// Formats a line into the 80-byte buffer, draws it as the new status message (remembered) and
+// starts its 3 seconds.
+__attribute__((format(printf, 2, 3))) void Post(TextOverlay& overlay, const char* format, ...) {
+    char line[kMessageBytes];
+    va_list values;
+    va_start(values, format);
+    std::vsnprintf(line, sizeof line, format, values);
+    va_end(values);
     overlay.DrawText(line, kMessageX, kBandY, kBandSize);
     overlay.expiry = NowSeconds() + kMessageSeconds;
 }
@@ -42,21 +49,15 @@ void DescribeGlError(GLenum err, char (&out)[kErrorTextBytes]) {
 }  // namespace
 
 void TextOverlay::ShowMessage(const char* format, double value) {
-    char line[kMessageBytes];
-    std::snprintf(line, sizeof line, format, value);
-    Post(*this, line);
+    Post(*this, format, value);
 }
 
 void TextOverlay::ShowMessage(const char* format, int value) {
-    char line[kMessageBytes];
-    std::snprintf(line, sizeof line, format, value);
-    Post(*this, line);
+    Post(*this, format, value);
 }
 
 void TextOverlay::ShowMessage(const char* text) {
-    char line[kMessageBytes];
-    std::snprintf(line, sizeof line, "%s", text);  // a '%' in the text is just a character
-    Post(*this, line);
+    Post(*this, "%s", text);  // a '%' in the text is just a character
 }
 
 void TextOverlay::DrawMessage() {
@@ -68,22 +69,19 @@ void TextOverlay::DrawMessage() {
 }
 
 void TextOverlay::DrawFrameRate(int fps) {
-    remember = 0;
     char line[kMessageBytes];
     std::snprintf(line, sizeof line, "%3d Frame/Sec", fps);
-    DrawText(line, Wrap16(WindowWidth - kClockFromRight), kBandY, kBandSize);
-    remember = 1;
+    DrawTransient(line, Wrap16(WindowWidth - kClockFromRight), kBandY, kBandSize);
 }
 
 void TextOverlay::ReportGlError() {
-    remember = 0;
     const GLenum err = glGetError();
     if (err != GL_NO_ERROR) {
         char description[kErrorTextBytes];
         DescribeGlError(err, description);
         char line[kMessageBytes];
         std::snprintf(line, sizeof line, "OpenGL Error: %s", description);
-        DrawText(line, TruncInt16(UnsignedSize(WindowWidth) * kErrorLineX), kBandY, kBandSize);
+        DrawTransient(line, TruncInt16(UnsignedSize(WindowWidth) * kErrorLineX), kBandY, kBandSize);
     }
-    remember = 1;
+    remember = 1;  // whether or not there was an error
 }

@@ -117,3 +117,9 @@ void TextOverlay::DrawText(const char* text, int16_t x, int16_t y, float size) {
         message[i] = '\0';
     }
 }
+
+void TextOverlay::DrawTransient(const char* text, int16_t x, int16_t y, float size) {
+    remember = 0;
+    DrawText(text, x, y, size);
+    remember = 1;
+}

@@ -15,6 +15,9 @@ class TextOverlay {
     // from the left edge; size is the glyph height in pixels. Remembers position and text while
     // `remember` is set.
     void DrawText(const char* text, int16_t x, int16_t y, float size);
+    // DrawText that leaves the remembered message alone, for lines that are drawn afresh each
+    // frame (the clock, the error line, the help screen, the title). Leaves `remember` 1.
+    void DrawTransient(const char* text, int16_t x, int16_t y, float size);
 
     // A status message for 3 seconds at the top left: a format with one floating conversion, a
     // format with one %d, or a plain text (never used as a format).
@@ -31,7 +34,7 @@ class TextOverlay {
 
     int rememberX;                // x of the remembered text, window pixels; written by DrawText
     int rememberY;                // y of the remembered text, window pixels; written by DrawText
-    int remember;                 // 0/1: DrawText remembers; cleared around unremembered lines
+    int remember;                 // 0/1: DrawText remembers; cleared only inside DrawTransient
     double expiry;                // elapsed-clock seconds when the message ends; 0.0: none
     float color[4];               // RGBA applied to every glyph; the title flash changes alpha
     char message[kMessageBytes];  // the remembered text, always NUL-terminated
