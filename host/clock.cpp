@@ -6,7 +6,23 @@
 namespace {
 constexpr int64_t kNanosecondsPerSecond = 1000000000;
 constexpr int64_t kMsPerSecond = 1000;
+
+uint32_t foldedMs = 0;  // the ElapsedMs already added to UptimeMs; written by FoldUptime
 }  // namespace
+
+uint64_t UptimeMs = 0;
+
+uint64_t FoldUptime() {
+    UptimeMs += static_cast<uint32_t>(ElapsedMs - foldedMs);  // unsigned: wraps forward
+    foldedMs = ElapsedMs;
+    return UptimeMs;
+}
+
+void ResetHostClock() {
+    ElapsedMs = 0;
+    foldedMs = 0;
+    UptimeMs = 0;
+}
 
 uint32_t TicksToMs(int64_t ticks, int64_t frequency) {
     // ticks * 1000 overflows 64 bits after about 106 days of nanoseconds. Splitting off the whole

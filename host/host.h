@@ -10,6 +10,15 @@ extern uint32_t ElapsedMs;        // ms from the clock start to the latest Displ
 extern int64_t CounterStart;      // counter value at the clock start, ticks; written at start-up
 extern int64_t CounterFrequency;  // counter ticks per second; written at start-up
 extern int HostFullScreen;        // 0/1 state of the host's own full-screen toggle
+extern uint64_t UptimeMs;         // ms from the clock start, never wraps: ElapsedMs's steps added
+                                  // up modulo 2^32 each; written by FoldUptime only
+
+// Adds the step ElapsedMs has made since the last call, taken modulo 2^32 so that its wrap after
+// 49.7 days counts forward, to UptimeMs, and returns UptimeMs. Whoever needs the time calls it;
+// a step is never counted twice.
+uint64_t FoldUptime();
+// ElapsedMs and UptimeMs back to 0, as at the clock start.
+void ResetHostClock();
 
 // Milliseconds in `ticks` of a counter running at `frequency` ticks per second: the low 32 bits
 // of ticks * 1000 / frequency, truncated toward zero, exact for any tick count.

@@ -87,7 +87,8 @@ ParticleSystem::ParticleSystem()
       windY{0.02f, 0.05f},
       windZ{},
       pull(2.0f),
-      lastEmitTime(0.0f),
+      lastEmitTime(0.0),
+      timedSpeed(0.0f),
       colourScaleR{1.0f, 1.0f, 1.0f, 1.0f, 1.0f},
       colourScaleG{1.0f, 1.0f, 1.0f, 1.0f, 1.0f},
       colourScaleB{1.0f, 1.0f, 1.0f, 1.0f, 1.0f} {}
@@ -98,7 +99,7 @@ void ParticleSystem::Clear() {
     for (Particle& p : particles) p.alive = 0;
 }
 
-void ParticleSystem::Emit(int style, float x, float y, float z, float time, float speed) {
+void ParticleSystem::Emit(int style, float x, float y, float z, double time, float speed) {
     if (time < lastEmitTime + kEmitInterval) return;
     if (!KnownStyle(style)) return;
     Particle* slot = nullptr;
@@ -145,10 +146,25 @@ void ParticleSystem::Emit(int style, float x, float y, float z, float time, floa
     p.spin = StoreFloat(RandomUpTo(kSpinRange) - kSpinRange * 0.5);
     p.birthTime = time;
     p.life = StoreFloat(lifeBase[s] / static_cast<double>(speed));
-    p.deathTime = StoreFloat(static_cast<double>(time) + p.life);
+    p.deathTime = time + p.life;
 }
 
-void ParticleSystem::Update(int style, float time, float dt, float speed) {
+void ParticleSystem::RetimeLives(double time, float speed) {
+    if (speed == timedSpeed || !(speed > 0.0f)) return;
+    if (timedSpeed > 0.0f) {
+        const double scale = static_cast<double>(timedSpeed) / speed;
+        for (Particle& p : particles) {
+            if (p.alive != 1) continue;
+            const double lived = (time - p.birthTime) / p.life;
+            p.life = StoreFloat(p.life * scale);
+            p.birthTime = time - lived * p.life;
+            p.deathTime = p.birthTime + p.life;
+        }
+    }
+    timedSpeed = speed;
+}
+
+void ParticleSystem::Update(int style, double time, float dt, float speed) {
     const double k = static_cast<double>(dt) * kMotionScale * speed;
     const int s = style;
     for (int i = 0; i < capacity && i < kParticlePool; ++i) {
@@ -170,7 +186,7 @@ void ParticleSystem::Update(int style, float time, float dt, float speed) {
 }
 
 void ParticleSystem::Draw(int style, float sizeScale, float brightness, float camX, float camY,
-                          float camZ, float time) {
+                          float camZ, double time) {
     if (!KnownStyle(style)) return;
     const int s = style;
 
@@ -194,7 +210,7 @@ void ParticleSystem::Draw(int style, float sizeScale, float brightness, float ca
         const Particle& p = particles[i];
         if (p.alive != 1) continue;
         const float h = StoreFloat(static_cast<double>(sizeScale) * p.size);
-        const double f = (static_cast<double>(time) - p.birthTime) / p.life;
+        const double f = (time - p.birthTime) / p.life;
         const double a = Fade(s, f) * brightness;
         // No texel is brighter than 1: every fragment of this particle would be discarded.
         if (StoreFloat(a) <= cutoff) continue;

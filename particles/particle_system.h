@@ -11,8 +11,8 @@ struct Particle {
     float size;        // half the sprite's side before the caller's scale, scene units
     float r, g, b;     // base colour, 0..1
     float life;        // lifetime, seconds
-    float birthTime;   // scene time of emission, seconds
-    float deathTime;   // birthTime + life
+    double birthTime;  // scene time of emission, seconds
+    double deathTime;  // birthTime + life, seconds
     int alive;         // 1 while the slot holds a particle, 0 when free
 };
 
@@ -28,12 +28,16 @@ class ParticleSystem {
     // Frees every slot; the tables and lastEmitTime stay.
     void Clear();
     // Releases at most one particle at (x, y, z), no sooner than 0.025 s after the last one.
-    void Emit(int style, float x, float y, float z, float time, float speed);
+    void Emit(int style, float x, float y, float z, double time, float speed);
+    // Re-times the live particles for a new speed: each keeps the fraction of its life it has
+    // lived at `time`, and the rest of its life is scaled by the old speed over the new one, as
+    // if it had been born at the new speed. Remembers the speed; the first call only remembers.
+    void RetimeLives(double time, float speed);
     // Retires particles past their death time and moves the others by one step of dt seconds.
-    void Update(int style, float time, float dt, float speed);
+    void Update(int style, double time, float dt, float speed);
     // Draws every live particle as an additively blended, view-facing textured square.
     void Draw(int style, float sizeScale, float brightness, float camX, float camY, float camZ,
-              float time);
+              double time);
 
     Particle particles[kParticlePool];  // the pool
     int capacity;                       // slots scanned: 640
@@ -47,7 +51,8 @@ class ParticleSystem {
     float windY[kStyleSlots];
     float windZ[kStyleSlots];
     float pull;                       // style 2: initial velocity is -pull x the point's x, z
-    float lastEmitTime;               // scene time of the last emission, seconds
+    double lastEmitTime;              // scene time of the last emission, seconds
+    float timedSpeed;                 // speed the live particles' lives are timed for, 0: none yet
     float colourScaleR[kStyleSlots];  // colour multipliers at drawing time
     float colourScaleG[kStyleSlots];
     float colourScaleB[kStyleSlots];

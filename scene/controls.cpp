@@ -3,12 +3,14 @@
 
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "common/widths.h"
 #include "host/host.h"
 #include "motion/oscillators.h"
 #include "motion/random.h"
+#include "particles/particle_system.h"
 #include "scene/cigarette.h"
 #include "scene/lights.h"
 #include "scene/scene_state.h"
@@ -24,6 +26,15 @@ constexpr double kFaster = 1.111111;
 constexpr double kSmaller = 0.95;
 constexpr double kLarger = 1.055555;  // not 1 / 0.95: a step down and up drifts slightly
 constexpr double kCameraStep = 0.05;
+
+// Every stepped setting stays where it is finite and a step back changes it, far beyond anything
+// seen in use: a factor of 1000 either way takes over 120 presses.
+struct Range {
+    double lowest, highest;
+};
+constexpr Range kFactors{0.001, 1000.0};
+// The far plane lies CameraZ + 9 from the eye and must stay beyond the near plane at 0.01.
+constexpr Range kCameraZs{-8.95, 100.0};
 
 constexpr int kFovStep = 2;
 constexpr int kFovMin = 10;
@@ -49,33 +60,43 @@ struct StepKey {
     float SceneSettings::*field;
     Change change;
     double amount;  // the factor or the step
+    Range range;    // the field is kept within it
     const char* format;
 };
 
 constexpr StepKey kCharacterSteps[] = {
-    {'-', &SceneSettings::RotateSpeed, Change::kScale, kSlower, "Rotate Speed: %4.2f\n"},
-    {'=', &SceneSettings::RotateSpeed, Change::kScale, kFaster, "Rotate Speed: %4.2f\n"},
-    {'_', &SceneSettings::MovementSpeed, Change::kScale, kSlower, "Movement Speed: %4.2f\n"},
-    {'+', &SceneSettings::MovementSpeed, Change::kScale, kFaster, "Movement Speed: %4.2f\n"},
-    {'(', &SceneSettings::LightRotateSpeed, Change::kScale, kSlower, "Light Rotate Speed: %4.2f\n"},
-    {')', &SceneSettings::LightRotateSpeed, Change::kScale, kFaster, "Light Rotate Speed: %4.2f\n"},
-    {'{', &SceneSettings::CameraZ, Change::kShift, -kCameraStep, "CameraZ: %4.2f\n"},
-    {'}', &SceneSettings::CameraZ, Change::kShift, kCameraStep, "CameraZ: %4.2f\n"},
-    {'[', &SceneSettings::ObjectSize, Change::kScale, kSmaller, "Object Size: %4.2f\n"},
-    {']', &SceneSettings::ObjectSize, Change::kScale, kLarger, "Object Size: %4.2f\n"},
+    {'-', &SceneSettings::RotateSpeed, Change::kScale, kSlower, kFactors, "Rotate Speed: %4.2f\n"},
+    {'=', &SceneSettings::RotateSpeed, Change::kScale, kFaster, kFactors, "Rotate Speed: %4.2f\n"},
+    {'_', &SceneSettings::MovementSpeed, Change::kScale, kSlower, kFactors,
+     "Movement Speed: %4.2f\n"},
+    {'+', &SceneSettings::MovementSpeed, Change::kScale, kFaster, kFactors,
+     "Movement Speed: %4.2f\n"},
+    {'(', &SceneSettings::LightRotateSpeed, Change::kScale, kSlower, kFactors,
+     "Light Rotate Speed: %4.2f\n"},
+    {')', &SceneSettings::LightRotateSpeed, Change::kScale, kFaster, kFactors,
+     "Light Rotate Speed: %4.2f\n"},
+    {'{', &SceneSettings::CameraZ, Change::kShift, -kCameraStep, kCameraZs, "CameraZ: %4.2f\n"},
+    {'}', &SceneSettings::CameraZ, Change::kShift, kCameraStep, kCameraZs, "CameraZ: %4.2f\n"},
+    {'[', &SceneSettings::ObjectSize, Change::kScale, kSmaller, kFactors, "Object Size: %4.2f\n"},
+    {']', &SceneSettings::ObjectSize, Change::kScale, kLarger, kFactors, "Object Size: %4.2f\n"},
 };
 
 constexpr StepKey kArrowSteps[] = {
-    {GLUT_KEY_LEFT, &SceneSettings::MainSpeed, Change::kScale, kSmaller, "Main Speed: %4.2f\n"},
-    {GLUT_KEY_RIGHT, &SceneSettings::MainSpeed, Change::kScale, kLarger, "Main Speed: %4.2f\n"},
-    {GLUT_KEY_UP, &SceneSettings::ArrowY, Change::kScale, kLarger, "ArrowY: %4.2f\n"},
-    {GLUT_KEY_DOWN, &SceneSettings::ArrowY, Change::kScale, kSmaller, "ArrowY: %4.2f\n"},
+    {GLUT_KEY_LEFT, &SceneSettings::MainSpeed, Change::kScale, kSmaller, kFactors,
+     "Main Speed: %4.2f\n"},
+    {GLUT_KEY_RIGHT, &SceneSettings::MainSpeed, Change::kScale, kLarger, kFactors,
+     "Main Speed: %4.2f\n"},
+    {GLUT_KEY_UP, &SceneSettings::ArrowY, Change::kScale, kLarger, kFactors, "ArrowY: %4.2f\n"},
+    {GLUT_KEY_DOWN, &SceneSettings::ArrowY, Change::kScale, kSmaller, kFactors, "ArrowY: %4.2f\n"},
 };
 
-// The change is formed in double and stored back as a float; the message shows the double.
+// The change is formed in double, kept in range and stored back as a float; the message shows the
+// double.
 void ApplyStep(const StepKey& step) {
     float& field = settings.*step.field;
-    const double value = step.change == Change::kScale ? field * step.amount : field + step.amount;
+    const double changed =
+        step.change == Change::kScale ? field * step.amount : field + step.amount;
+    const double value = std::clamp(changed, step.range.lowest, step.range.highest);
     field = StoreFloat(value);
     textOverlay.ShowMessage(step.format, value);
 }
@@ -112,7 +133,11 @@ void StepLetterbox() {
 void ResetEverything() {
     SeedRandom(ElapsedMs);
     ResetScene();
+    // Slot 0 and the emission clock start afresh too, so a reset always brings back a running
+    // scene, whatever state the motion was left in.
+    ClearOscillatorBank();
     InitOscillators(kOscillatorSlots);
+    particleSystem.lastEmitTime = 0;
     SetupLights(kSceneLights, kResetAmbient, kResetSpecular);
     textOverlay.ShowMessage("Reset");
 }

@@ -31,9 +31,11 @@ constexpr char kWindowTitle[] = "Vell";
 constexpr char kTitleText[] = "Wispra";
 constexpr char kStartupHint[] = "Press ? key for Help Screen";
 
+constexpr double kSecondsPerMs = 0.001;
 constexpr double kReseedChance = 0.0001;
 constexpr double kMaxFrameDelta = 0.1;     // a longer frame is a stall...
 constexpr float kStallFrameDelta = 0.05f;  // ...and counts as this much
+constexpr double kLongestCatchUp = 60.0;   // seconds the frame-rate mark may lag
 constexpr double kFadeRate = 0.5;          // brightness lost per second while fading out
 constexpr double kFadeEnd = 0.1;
 constexpr double kTitleSeconds = 6.0;
@@ -50,15 +52,19 @@ constexpr float kCameraOffsetZ = 0.5f;
 constexpr int kShininess = 5;
 
 void AdvanceClock() {
-    const double now = ElapsedMs * 0.001;
-    CurrentTime = StoreFloat(now);
-    FrameDelta = StoreFloat(now - PreviousTime);
+    // From the uptime, not ElapsedMs: a double of whole milliseconds keeps every millisecond for
+    // years and never steps back when ElapsedMs wraps.
+    CurrentTime = static_cast<double>(FoldUptime()) * kSecondsPerMs;
+    FrameDelta = StoreFloat(CurrentTime - PreviousTime);
     if (static_cast<double>(FrameDelta) > kMaxFrameDelta) FrameDelta = kStallFrameDelta;
     PreviousTime = CurrentTime;
 }
 
 void CountFrame() {
     FramesThisSecond += 1;
+    // After a short stall the mark catches up a second per frame; after a long one (a window
+    // hidden for hours) it would report 1 for as many frames as seconds passed, so it jumps.
+    if (CurrentTime - NextSecond > kLongestCatchUp) NextSecond = std::floor(CurrentTime);
     if (CurrentTime >= NextSecond) {
         NextSecond += 1.0;
         FramesPerSecond = FramesThisSecond;  // includes the frame that crosses the mark

@@ -16,7 +16,7 @@ ParticleSystem particleSystem;
 // the program entry runs (below) and again for every test that needs a fresh start.
 int PauseMotion;
 float Brightness;
-float CurrentTime;
+double CurrentTime;
 double PreviousTime;
 float FrameDelta;
 int FramesThisSecond;

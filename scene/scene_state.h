@@ -12,7 +12,8 @@ extern float Brightness;  // fade factor: 1.0 normally, below 1.0 while fading o
                           // written by ResetScene, the controls and the frame's fade step
 
 // The frame clock.
-extern float CurrentTime;     // scene seconds, ElapsedMs x 0.001; written at each frame's start
+extern double CurrentTime;    // scene seconds, the host's uptime x 0.001, ms steps for years;
+                              // written at each frame's start
 extern double PreviousTime;   // CurrentTime of the previous frame, seconds; written by the frame
 extern float FrameDelta;      // seconds since the previous frame, 0..0.1 (a stall counts 0.05);
                               // written by the frame

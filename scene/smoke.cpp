@@ -55,6 +55,9 @@ void SmokeFrame() {
     smoke.colourScaleG[kSmokeStyle] = Tint(kTintSlotG);
     smoke.colourScaleB[kSmokeStyle] = Tint(kTintSlotB);
 
+    // A particle lives lifeBase / speed: when the speed changes, the living smoke follows at
+    // once instead of keeping the life it was born with.
+    smoke.RetimeLives(CurrentTime, settings.MainSpeed);
     // The pool would refuse sooner anyway; no emission is attempted then.
     if (CurrentTime > smoke.lastEmitTime + kEmitInterval) {
         smoke.Emit(kSmokeStyle, OffsetX(), OffsetY(), 0, CurrentTime, settings.MainSpeed);

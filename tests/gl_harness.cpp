@@ -45,7 +45,7 @@ void ResetProgramState() {
     if (cigaretteList != -1) glDeleteLists(static_cast<GLuint>(cigaretteList), 1);
     ResetSceneState();
 
-    ElapsedMs = 0;
+    ResetHostClock();
     HostFullScreen = 0;
     SeedRandom(1);  // the generator's state at program start
     ClearOscillatorBank();

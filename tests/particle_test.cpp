@@ -42,7 +42,7 @@ TEST_F(Particles, RateLimitAndFullPool) {
     ps.Emit(1, 0, 0, 0, 1.02f, 1);
     EXPECT_TRUE(Live() == 1 && ps.lastEmitTime == 1.0f);
     for (int i = 1; i < kParticlePool; ++i) ps.Emit(1, 0, 0, 0, 1 + 0.03f * float(i), 1);
-    const float last = ps.lastEmitTime;
+    const double last = ps.lastEmitTime;
     ps.Emit(1, 0, 0, 0, last + 1, 1);
     EXPECT_TRUE(Live() == kParticlePool && ps.lastEmitTime == last);
     ps.particles[37].alive = 0;

@@ -21,8 +21,9 @@ constexpr int kClockFromRight = 120;
 constexpr double kErrorLineX = 0.4;  // of the window width
 constexpr int kErrorTextBytes = 60;  // the description is cut to 59 characters
 
+// Seconds on the host's uptime, which never wraps, so a message always expires.
 double NowSeconds() {
-    return ElapsedMs * 0.001;
+    return static_cast<double>(FoldUptime()) * 0.001;
 }
 
 // Formats a line into the 80-byte buffer, draws it as the new status message (remembered) and
