@@ -21,3 +21,17 @@ TEST(Clock, MillisecondsAreTheLow32BitsOfTheExactQuotient) {
         EXPECT_EQ(TicksToMs(c[0], c[1]), static_cast<uint32_t>(exact)) << c[0] << " at " << c[1];
     }
 }
+
+TEST(Clock, UptimeCountsElapsedMsStepsForwardAcrossTheWrap) {
+    ResetHostClock();
+    ElapsedMs = 4294967000u;  // 296 ms before the wrap
+    EXPECT_EQ(FoldUptime(), 4294967000u);
+    EXPECT_EQ(FoldUptime(), 4294967000u);  // a step is counted once
+    ElapsedMs = 704;
+    EXPECT_EQ(FoldUptime(), 4294968000u);
+    ElapsedMs = 4294967000u;  // a second wrap, read once a day or so
+    EXPECT_EQ(FoldUptime(), 2 * 4294967296u - 296);
+    ResetHostClock();
+    EXPECT_EQ(UptimeMs, 0u);
+    EXPECT_EQ(FoldUptime(), 0u);
+}
