@@ -1,7 +1,9 @@
 // Bitmap header check and pixel conversion.
 #include "scene/bitmap_file.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 #include "common/widths.h"
 
@@ -13,8 +15,14 @@ constexpr size_t kRowBytes =
 constexpr uint16_t kBitsPerPixel = 24;
 constexpr uint32_t kUncompressed = 0;
 
+// The information headers that keep width, height, depth and compression where the 40-byte one
+// has them: the 40-byte header and the two later Windows headers that extend it.
+constexpr uint32_t kInfoHeaderSizes[] = {40, 108, 124};
+constexpr uint32_t kFileHeaderBytes = 14;
+
 // Header fields, by byte offset in the file.
 constexpr size_t kOffPixelData = 10;
+constexpr size_t kOffInfoSize = 14;
 constexpr size_t kOffWidth = 18;
 constexpr size_t kOffHeight = 22;
 constexpr size_t kOffBitCount = 28;
@@ -47,6 +55,13 @@ BitmapHeader CheckBitmapHeader(const unsigned char* bytes, size_t count, uint64_
         std::snprintf(reason, kBitmapReasonBytes, "not a bitmap file (no BM signature)");
         return header;
     }
+    const uint32_t infoSize = Le32(bytes + kOffInfoSize);
+    if (std::find(std::begin(kInfoHeaderSizes), std::end(kInfoHeaderSizes), infoSize) ==
+        std::end(kInfoHeaderSizes)) {
+        std::snprintf(reason, kBitmapReasonBytes, "unsupported header (size %lu)",
+                      static_cast<unsigned long>(infoSize));
+        return header;
+    }
     const int32_t width = static_cast<int32_t>(Le32(bytes + kOffWidth));
     const int32_t height = static_cast<int32_t>(Le32(bytes + kOffHeight));
     if (width != kBitmapSide || (height != kBitmapSide && height != -kBitmapSide)) {
@@ -67,7 +82,14 @@ BitmapHeader CheckBitmapHeader(const unsigned char* bytes, size_t count, uint64_
         return header;
     }
     const uint32_t offset = Le32(bytes + kOffPixelData);
-    if (offset < kBitmapHeaderBytes || offset > fileBytes) {
+    const uint32_t headerBytes = kFileHeaderBytes + infoSize;
+    if (offset < headerBytes) {
+        std::snprintf(reason, kBitmapReasonBytes,
+                      "pixel data offset %lu lies inside the %lu-byte header",
+                      static_cast<unsigned long>(offset), static_cast<unsigned long>(headerBytes));
+        return header;
+    }
+    if (offset > fileBytes) {
         std::snprintf(reason, kBitmapReasonBytes, "pixel data offset %lu lies outside the file",
                       static_cast<unsigned long>(offset));
         return header;

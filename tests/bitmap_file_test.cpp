@@ -56,6 +56,14 @@ TEST(BitmapHeader, FindsThePixelsAndTheRowOrder) {
         EXPECT_EQ(checked.pixelOffset, 74u);
         EXPECT_FALSE(checked.bottomUp);
     }
+    // The later Windows headers keep the same fields at the same places; their pixels follow them.
+    for (uint32_t size : {108u, 124u}) {
+        const uint32_t offset = 14 + size;
+        const BitmapHeader checked = CheckBitmapHeader(
+            Header({{14, size, 4}, {10, offset, 4}}).data(), 54, kConforming - 54 + offset);
+        EXPECT_TRUE(checked.valid) << size << checked.reason;
+        EXPECT_EQ(checked.pixelOffset, offset);
+    }
     // Only the header's bytes are looked at: more of them change nothing.
     std::vector<unsigned char> longer = Header();
     longer.resize(200, 0x55);
@@ -68,12 +76,23 @@ TEST(BitmapHeader, SaysWhyItRefuses) {
     EXPECT_EQ(Reason(cut), "too short for a bitmap header");
     EXPECT_EQ(Reason({}), "too short for a bitmap header");
     EXPECT_EQ(Reason(Header({{1, 'X', 1}})), "not a bitmap file (no BM signature)");
+    // A 12-byte header holds 16-bit sizes where the 40-byte one has its 32-bit fields.
+    const std::vector<unsigned char> core =
+        Header({{10, 26, 4}, {14, 12, 4}, {18, 128, 2}, {20, 128, 2}, {22, 1, 2}, {24, 24, 2}});
+    EXPECT_EQ(Reason(core), "unsupported header (size 12)");
+    EXPECT_EQ(Reason(Header({{14, 56, 4}})), "unsupported header (size 56)");
+    EXPECT_EQ(Reason(Header({{14, 0, 4}})), "unsupported header (size 0)");
+    EXPECT_EQ(Reason(Header({{14, 0xFFFFFFFF, 4}})), "unsupported header (size 4294967295)");
     EXPECT_EQ(Reason(Header({{18, 64, 4}})), "is 64 x 128 pixels, expected 128 x 128");
     EXPECT_EQ(Reason(Header({{22, 127, 4}})), "is 128 x 127 pixels, expected 128 x 128");
     EXPECT_EQ(Reason(Header({{22, uint32_t(-127), 4}})),
               "is 128 x -127 pixels, expected 128 x 128");
     EXPECT_EQ(Reason(Header({{28, 32, 2}})), "has 32 bits per pixel, expected 24");
     EXPECT_EQ(Reason(Header({{30, 1, 4}})), "is compressed (method 1), expected uncompressed");
+    EXPECT_EQ(Reason(Header({{10, 53, 4}})), "pixel data offset 53 lies inside the 54-byte header");
+    EXPECT_EQ(Reason(Header({{10, 0, 4}})), "pixel data offset 0 lies inside the 54-byte header");
+    EXPECT_EQ(Reason(Header({{14, 124, 4}}), uint64_t(1) << 20),
+              "pixel data offset 54 lies inside the 138-byte header");
     EXPECT_EQ(Reason(Header({{10, 49207, 4}})), "pixel data offset 49207 lies outside the file");
     EXPECT_EQ(Reason(Header({{10, 0xFFFFFFFF, 4}})),
               "pixel data offset 4294967295 lies outside the file");

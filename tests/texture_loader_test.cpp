@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "gl_harness.h"
@@ -34,7 +35,7 @@ void Write(bool topDown, uint32_t pad, Bgr (*pixel)(int, int) = TestImage, Patch
            size_t keep = 1 << 20) {
     std::vector<unsigned char> file(54 + pad, 0xEE);
     // clang-format off
-    for (const Patch& p : {Patch{0, kBM, 2}, {10, 54 + pad, 4}, {18, 128, 4},
+    for (const Patch& p : {Patch{0, kBM, 2}, {10, 54 + pad, 4}, {14, 40, 4}, {18, 128, 4},
                            {22, topDown ? kDown : 128, 4}, {28, 24, 2}, {30, 0, 4}, patch})
         // clang-format on
         for (uint32_t i = 0; i < p[2]; ++i)
@@ -77,9 +78,13 @@ TEST(TextureLoader, LoadsThePictureTopRowFirstFromEitherRowOrderAndOffset) {
         for (int v : {p[2], p[1], p[0], (p[0] + p[1] + p[2]) / 3})
             expected.push_back(static_cast<unsigned char>(v));
     }
-    for (auto [topDown, pad] : {std::pair{false, 0u}, {true, 0u}, {false, 20u}, {true, 7u}}) {
-        Write(topDown, pad);
-        EXPECT_TRUE(Load() == expected) << topDown << " " << pad;
+    // The last two carry the longer Windows information headers (108 and 124 bytes).
+    const std::tuple<bool, uint32_t, uint32_t> layouts[] = {{false, 0, 40},   {true, 0, 40},
+                                                            {false, 20, 40},  {true, 7, 40},
+                                                            {false, 68, 108}, {true, 84, 124}};
+    for (auto [topDown, pad, infoSize] : layouts) {
+        Write(topDown, pad, TestImage, {14, infoSize, 4});
+        EXPECT_TRUE(Load() == expected) << topDown << " " << pad << " " << infoSize;
     }
     // Threshold mode: columns 0..3 hold (15, 15, 15), then 16 in each colour position in turn.
     Write(false, 0, [](int, int col) -> Bgr {
