@@ -6,6 +6,9 @@
 
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
@@ -29,30 +32,63 @@ void Warn(const char* path, const char* reason) {
     std::fprintf(stderr, "wispra: %s: %s\n", path, reason);
 }
 
+// Why a file of this type is not read, or nullptr for a regular file.
+const char* NotRegularReason(mode_t mode) {
+    if (S_ISREG(mode)) return nullptr;
+    return S_ISDIR(mode) ? "is a directory" : "is not a regular file";
+}
+
+// Reads up to `count` bytes from `offset` on; how many it got (fewer at the end of the file), or
+// -1 with errno set.
+ssize_t ReadAt(int fd, unsigned char* into, size_t count, off_t offset) {
+    size_t done = 0;
+    while (done < count) {
+        const ssize_t got = pread(fd, into + done, count - done, offset + static_cast<off_t>(done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return -1;
+        if (got == 0) break;
+        done += static_cast<size_t>(got);
+    }
+    return static_cast<ssize_t>(done);
+}
+
+// Checks an open file and reads exactly its pixel bytes; nullptr, or why it cannot be used.
+const char* ReadOpenFile(int fd, BitmapPixels& pixels, BitmapHeader& header) {
+    struct stat status {};
+    if (fstat(fd, &status) != 0) return std::strerror(errno);
+    if (const char* reason = NotRegularReason(status.st_mode)) return reason;
+    unsigned char bytes[kBitmapHeaderBytes];
+    const ssize_t count = ReadAt(fd, bytes, sizeof bytes, 0);
+    if (count < 0) return std::strerror(errno);
+    header =
+        CheckBitmapHeader(bytes, static_cast<size_t>(count), static_cast<uint64_t>(status.st_size));
+    if (!header.valid) return header.reason;
+    // The size was checked: fewer bytes mean that the file shrank since, or that a read failed.
+    if (ReadAt(fd, pixels.data(), pixels.size(), static_cast<off_t>(header.pixelOffset)) !=
+        static_cast<ssize_t>(pixels.size()))
+        return "cannot read its pixel data";
+    return nullptr;
+}
+
 // Reads and checks the file; on failure says why on standard error and returns false.
 bool ReadPixels(const char* path, BitmapPixels& pixels, bool& bottomUp) {
-    std::FILE* file = std::fopen(path, "rb");
-    if (file == nullptr) {
-        Warn(path, std::strerror(errno));
+    // Without O_NONBLOCK, opening a named pipe waits for a writer, and start-up would hang; the
+    // pipe is then refused before anything is read from it.
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        // A socket cannot be opened at all; its type still gives the reason.
+        struct stat status {};
+        const char* reason = stat(path, &status) == 0 ? NotRegularReason(status.st_mode) : nullptr;
+        Warn(path, reason != nullptr ? reason : std::strerror(error));
         return false;
     }
-    unsigned char bytes[kBitmapHeaderBytes];
-    const size_t count = std::fread(bytes, 1, sizeof bytes, file);
-    const long size = std::fseek(file, 0, SEEK_END) == 0 ? std::ftell(file) : -1;
-    BitmapHeader header = CheckBitmapHeader(bytes, count, static_cast<uint64_t>(size));
-    if (size < 0) {
-        header.valid = false;
-        std::snprintf(header.reason, sizeof header.reason, "cannot be read to its end");
-    }
-    if (header.valid && (std::fseek(file, header.pixelOffset, SEEK_SET) != 0 ||
-                         std::fread(pixels.data(), 1, pixels.size(), file) != pixels.size())) {
-        std::snprintf(header.reason, sizeof header.reason, "cannot read its pixel data");
-        header.valid = false;
-    }
-    std::fclose(file);
-    if (!header.valid) Warn(path, header.reason);
+    BitmapHeader header;
+    const char* reason = ReadOpenFile(fd, pixels, header);
+    close(fd);
+    if (reason != nullptr) Warn(path, reason);
     bottomUp = header.bottomUp;
-    return header.valid;
+    return reason == nullptr;
 }
 
 void AddTexture(unsigned int name) {
