@@ -1,7 +1,9 @@
 # A thin layer over CMake: each target installs what is missing, configures and builds first.
 BUILD ?= build
+FUZZ_BUILD ?= build-fuzz
+SECONDS ?= 60
 
-.PHONY: all deps build run test bench clean
+.PHONY: all deps build run test bench fuzz clean
 
 all: build
 
@@ -22,6 +24,19 @@ test: build
 
 bench: build
 	./tools/with_xvfb.sh -s 1280x720 $(BUILD)/frame_bench
+
+# The bitmap reader under libFuzzer for SECONDS seconds, from a freshly generated seed corpus and
+# what earlier runs added to $(FUZZ_BUILD)/corpus. Fails on a crash or a sanitizer report and leaves
+# the input that caused it in $(FUZZ_BUILD)/findings.
+fuzz:
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DWISPRA_FUZZ=ON \
+		-DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(FUZZ_BUILD) -j2
+	rm -rf $(FUZZ_BUILD)/seeds
+	$(FUZZ_BUILD)/make_bitmap_corpus $(FUZZ_BUILD)/seeds
+	mkdir -p $(FUZZ_BUILD)/corpus $(FUZZ_BUILD)/findings
+	$(FUZZ_BUILD)/bitmap_file_fuzz -max_total_time=$(SECONDS) -print_final_stats=1 \
+		-artifact_prefix=$(FUZZ_BUILD)/findings/ $(FUZZ_BUILD)/corpus $(FUZZ_BUILD)/seeds
 
 clean:
 	rm -rf $(BUILD)

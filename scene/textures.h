@@ -5,7 +5,8 @@
 // Reads a 128 x 128, 24-bit, uncompressed bitmap into a new RGBA texture and leaves it bound.
 // alpha < 0: each texel's alpha is its mean brightness; 0..255: alpha is that value unless all
 // three colour bytes are below threshold (then 0). Returns 0, with one line on standard error,
-// for a file that cannot be opened or is not such a bitmap.
+// for a file that cannot be opened, is not a regular file or is not such a bitmap. Reads only the
+// header and the pixel bytes, and never waits on a named pipe.
 unsigned int LoadBmpTexture(const char* path, int alpha, int threshold, bool mipmaps);
 
 // Loads "font.bmp" and "smoke128.bmp", tunes particle style 1 for smoke, builds the cigarette.

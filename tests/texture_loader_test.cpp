@@ -1,12 +1,20 @@
 // The bitmap texture loader: texel values and orientation, both row orders, the pixel-data
-// offset, the files it refuses, and start-up without the smoke sprite.
+// offset, the information header sizes, the files it refuses (also pipes, sockets, devices and
+// directories), and start-up without the smoke sprite.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "gl_harness.h"
@@ -34,7 +42,7 @@ void Write(bool topDown, uint32_t pad, Bgr (*pixel)(int, int) = TestImage, Patch
            size_t keep = 1 << 20) {
     std::vector<unsigned char> file(54 + pad, 0xEE);
     // clang-format off
-    for (const Patch& p : {Patch{0, kBM, 2}, {10, 54 + pad, 4}, {18, 128, 4},
+    for (const Patch& p : {Patch{0, kBM, 2}, {10, 54 + pad, 4}, {14, 40, 4}, {18, 128, 4},
                            {22, topDown ? kDown : 128, 4}, {28, 24, 2}, {30, 0, 4}, patch})
         // clang-format on
         for (uint32_t i = 0; i < p[2]; ++i)
@@ -65,6 +73,20 @@ std::vector<unsigned char> Load(int alpha = -1, int threshold = 0) {
     glDeleteTextures(1, &name);
     return texels;
 }
+
+// Loads a file that must be refused, checks that no texture was made, and returns what was said.
+std::string Refused(const std::string& path) {
+    GLuint before = 0, after = 0;
+    glGenTextures(1, &before);
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(LoadBmpTexture(path.c_str(), -1, 0, false), 0u);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    glGenTextures(1, &after);
+    EXPECT_EQ(after, before + 1) << "a texture was made";
+    glDeleteTextures(1, &before);
+    glDeleteTextures(1, &after);
+    return said;
+}
 }  // namespace
 
 TEST(TextureLoader, LoadsThePictureTopRowFirstFromEitherRowOrderAndOffset) {
@@ -77,9 +99,13 @@ TEST(TextureLoader, LoadsThePictureTopRowFirstFromEitherRowOrderAndOffset) {
         for (int v : {p[2], p[1], p[0], (p[0] + p[1] + p[2]) / 3})
             expected.push_back(static_cast<unsigned char>(v));
     }
-    for (auto [topDown, pad] : {std::pair{false, 0u}, {true, 0u}, {false, 20u}, {true, 7u}}) {
-        Write(topDown, pad);
-        EXPECT_TRUE(Load() == expected) << topDown << " " << pad;
+    // The last two carry the longer Windows information headers (108 and 124 bytes).
+    const std::tuple<bool, uint32_t, uint32_t> layouts[] = {{false, 0, 40},   {true, 0, 40},
+                                                            {false, 20, 40},  {true, 7, 40},
+                                                            {false, 68, 108}, {true, 84, 124}};
+    for (auto [topDown, pad, infoSize] : layouts) {
+        Write(topDown, pad, TestImage, {14, infoSize, 4});
+        EXPECT_TRUE(Load() == expected) << topDown << " " << pad << " " << infoSize;
     }
     // Threshold mode: columns 0..3 hold (15, 15, 15), then 16 in each colour position in turn.
     Write(false, 0, [](int, int col) -> Bgr {
@@ -102,21 +128,50 @@ TEST(TextureLoader, RefusesOtherLayoutsAndMissingFilesWithOneLineAndNoTexture) {
         {{10, 64, 4}, 49206}, {{}, 49205}, {{}, 36}, {{}, 0}};
     // clang-format on
     for (const auto& [patch, keep] : bad) {
+        SCOPED_TRACE(std::to_string(patch[0]) + " " + std::to_string(keep));
         Write(false, 0, TestImage, patch, keep);
         if (keep == 0) std::filesystem::remove(kPath);
-        GLuint before = 0, after = 0;
-        glGenTextures(1, &before);
-        ::testing::internal::CaptureStderr();
-        EXPECT_EQ(LoadBmpTexture(kPath.c_str(), -1, 0, false), 0u) << patch[0] << " " << keep;
-        const std::string said = ::testing::internal::GetCapturedStderr();
-        glGenTextures(1, &after);
-        EXPECT_EQ(after, before + 1) << "a texture was made";
+        const std::string said = Refused(kPath);
         EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
         EXPECT_TRUE(said.find(kPath) != std::string::npos && said.size() > kPath.size() + 8)
             << said;
-        glDeleteTextures(1, &before);
-        glDeleteTextures(1, &after);
     }
+}
+
+TEST(TextureLoader, ReadsOnlyRegularFilesAndNamesAHeaderItCannotRead) {
+    ResetProgramState();
+    namespace fs = std::filesystem;
+    const fs::path dir = ::testing::TempDir() + "wispra-odd-files";
+    fs::remove_all(dir);
+    fs::create_directories(dir / "folder.bmp");
+    const std::string pipe = dir / "font.bmp", socket = dir / "socket.bmp", core = dir / "core.bmp";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0) << std::strerror(errno);
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    socket.copy(address.sun_path, sizeof address.sun_path - 1);
+    ASSERT_EQ(bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0)
+        << std::strerror(errno);
+    // A 12-byte core header: 16-bit width and height, planes and depth; the pixels at byte 26.
+    std::vector<unsigned char> bytes = {'B', 'M', 0x1A, 0xC0, 0, 0,   0, 0,   0, 0, 26, 0,  0,
+                                        0,   12,  0,    0,    0, 128, 0, 128, 0, 1, 0,  24, 0};
+    bytes.resize(26 + 49152, 0x80);
+    std::ofstream(core, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+
+    // Nothing ever writes to the pipe, so a loader that waited for a writer would never return:
+    // the alarm then ends the test program instead of letting it hang.
+    alarm(10);
+    const std::pair<std::string, const char*> cases[] = {{pipe, "is not a regular file"},
+                                                         {socket, "is not a regular file"},
+                                                         {"/dev/null", "is not a regular file"},
+                                                         {dir / "folder.bmp", "is a directory"},
+                                                         {core, "unsupported header (size 12)"}};
+    for (const auto& [path, reason] : cases)
+        EXPECT_EQ(Refused(path), "wispra: " + path + ": " + reason + "\n");
+    alarm(0);
+    close(listener);
+    fs::remove_all(dir);
 }
 
 TEST(TextureLoader, StartUpGoesOnWithoutTheSmokeSprite) {
