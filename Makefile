@@ -1,7 +1,8 @@
-# A thin layer over CMake: each target installs what is missing, configures and builds first.
+# A thin layer over CMake: the targets that build install what is missing, configure and build
+# first; lint checks the sources as they are and needs neither.
 BUILD ?= build
 
-.PHONY: all deps build run test bench clean
+.PHONY: all deps build run test bench lint clean
 
 all: build
 
@@ -22,6 +23,10 @@ test: build
 
 bench: build
 	./tools/with_xvfb.sh -s 1280x720 $(BUILD)/frame_bench
+
+# clang-format over every C++ file and shellcheck over every shell script.
+lint:
+	@./tools/lint.sh
 
 clean:
 	rm -rf $(BUILD)
