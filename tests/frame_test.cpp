@@ -74,7 +74,8 @@ TEST(FrameProjection, LetterboxViewportAndAspect) {
     SetProjection();
     WindowHeight = kTestWindowHeight;
     glGetDoublev(GL_PROJECTION_MATRIX, p);
-    EXPECT_TRUE(std::all_of(p, p + 16, [](double x) { return std::isfinite(x); }) && p[0] > 0);
+    for (int i = 0; i < 16; ++i) EXPECT_TRUE(std::isfinite(p[i])) << i << ": " << p[i];
+    EXPECT_GT(p[0], 0);
 }
 
 TEST(FrameBlanking, HyperspaceClearsNothing) {
