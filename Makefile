@@ -1,9 +1,10 @@
-# A thin layer over CMake: each target installs what is missing, configures and builds first.
+# A thin layer over CMake: the targets that build install what is missing, configure and build
+# first; lint checks the sources as they are and needs neither.
 BUILD ?= build
 FUZZ_BUILD ?= build-fuzz
 SECONDS ?= 60
 
-.PHONY: all deps build run test bench fuzz clean
+.PHONY: all deps build run test bench lint fuzz clean
 
 all: build
 
@@ -37,6 +38,10 @@ fuzz:
 	mkdir -p $(FUZZ_BUILD)/corpus $(FUZZ_BUILD)/findings
 	$(FUZZ_BUILD)/bitmap_file_fuzz -max_total_time=$(SECONDS) -print_final_stats=1 \
 		-artifact_prefix=$(FUZZ_BUILD)/findings/ $(FUZZ_BUILD)/corpus $(FUZZ_BUILD)/seeds
+
+# clang-format over every C++ file and shellcheck over every shell script.
+lint:
+	@./tools/lint.sh
 
 clean:
 	rm -rf $(BUILD)

@@ -62,7 +62,8 @@ TEST(Lights, SetupPlacementBrightnessAndTheClampedCount) {
     glGetLightfv(GL_LIGHT0, GL_SPOT_CUTOFF, c + 4);
     glGetLightfv(GL_LIGHT0, GL_SPOT_EXPONENT, c + 5);
     EXPECT_EQ(std::vector<GLfloat>(c, c + 6), std::vector<GLfloat>({0.6f, 0.6f, 0.6f, 1, 30, 30}));
-    EXPECT_TRUE(glIsEnabled(GL_LIGHT0) && !glIsEnabled(GL_LIGHT1));
+    EXPECT_TRUE(glIsEnabled(GL_LIGHT0));
+    EXPECT_FALSE(glIsEnabled(GL_LIGHT1));
     // One light keeps grey levels whatever its colour oscillators hold; the global ambient
     // follows its ambient colour.
     for (float brightness : {1.0f, 0.5f, 0.0f}) {

@@ -73,7 +73,8 @@ TEST(ParticleDrawQuad, HalfSideIsScaleTimesSizeTurnedBackByTheCamera) {
             // The sprite's angle less the camera's leaves the square upright.
             EXPECT_NEAR(std::fabs(v.x - q[0]), q[2], 1e-3) << i;
             EXPECT_NEAR(std::fabs(v.y - q[1]), q[2], 1e-3) << i;
-            EXPECT_TRUE(v.s == (v.x > q[0] ? 1 : 0) && v.t == (v.y > q[1] ? 1 : 0)) << i;
+            EXPECT_EQ(v.s, v.x > q[0] ? 1.0f : 0.0f) << i;
+            EXPECT_EQ(v.t, v.y > q[1] ? 1.0f : 0.0f) << i;
         }
     }
     EXPECT_TRUE(CaptureFeedback([] { particleSystem.Draw(3, 2, 1, 0, 0, 30, 0.1f); }).empty());
@@ -96,8 +97,12 @@ TEST(ParticleDrawState, AddsToThePictureAndRestoresTheNormalBlend) {
     glGetIntegerv(GL_BLEND_SRC, &src);
     glGetIntegerv(GL_BLEND_DST, &dst);
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_TRUE(src == GL_SRC_ALPHA && dst == GL_ONE_MINUS_SRC_ALPHA && bound == 7);
-    EXPECT_FALSE(glIsEnabled(GL_BLEND) || glIsEnabled(GL_TEXTURE_2D) || glIsEnabled(GL_ALPHA_TEST));
+    EXPECT_EQ(src, static_cast<GLint>(GL_SRC_ALPHA));
+    EXPECT_EQ(dst, static_cast<GLint>(GL_ONE_MINUS_SRC_ALPHA));
+    EXPECT_EQ(bound, 7);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_FALSE(glIsEnabled(GL_ALPHA_TEST));
     glDeleteTextures(1, &particleSystem.spriteTexture);
     glClearColor(0, 0, 0, 1);
 }

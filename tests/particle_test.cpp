@@ -1,14 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <memory>
-#include <vector>
 
 #include "motion/random.h"
 #include "particles/particle_system.h"
-
-double NextReference(uint32_t& s, double x);  // the generator written out, motion_test.cpp
 
 namespace {
 class Particles : public testing::Test {
@@ -22,17 +18,41 @@ class Particles : public testing::Test {
 };
 }  // namespace
 
-TEST_F(Particles, StartsEmptyWithTheStyleTables) {
-    EXPECT_TRUE(Live() == 0 && ps.capacity == 640 && ps.spriteTexture == 0 && ps.pull == 2 &&
-                ps.lastEmitTime == 0);
-    const float* tables[] = {ps.accelY, ps.spread, ps.sizeBase, ps.lifeBase,
-                             ps.growth, ps.windX,  ps.windY,    ps.windZ};
-    const float values[][3] = {
-        {0, 0, 0.01f}, {0.004f, 0.006f, 0}, {0.1f, 0.1f, 0},   {4, 50, 2.25f},
-        {0, 0, 0},     {0, 0.03f, 0},       {0.02f, 0.05f, 0}, {0, 0, 0}};
-    for (int i = 0; i < 24; ++i) EXPECT_EQ(tables[i / 3][i % 3], values[i / 3][i % 3]) << i;
-    for (int s = 0; s < kStyleSlots; ++s) {
-        EXPECT_TRUE(ps.colourScaleR[s] == 1 && ps.colourScaleG[s] == 1 && ps.colourScaleB[s] == 1);
+// Each style's tuning, seen in what a particle does: its life at speed 1, the drift it moves with
+// when it has no velocity of its own, what each update adds to vy, and no growth. (The spread,
+// size and pull show in the emission test below.)
+TEST_F(Particles, StartsEmptyAndEachStyleLivesAndDriftsAsTuned) {
+    EXPECT_EQ(Live(), 0);
+    EXPECT_EQ(ps.capacity, 640);
+    EXPECT_EQ(ps.spriteTexture, 0u);
+    EXPECT_EQ(ps.lastEmitTime, 0);
+    struct Tuning {
+        int style;
+        float life, driftX, driftY, rise;
+    };
+    const Tuning tunings[] = {
+        {0, 4, 0, 0.02f, 0}, {1, 50, 0.03f, 0.05f, 0}, {2, 2.25f, 0, 0, 0.01f}};
+    float time = 1;
+    for (const auto& [style, life, driftX, driftY, rise] : tunings) {
+        ps.Clear();
+        ps.Emit(style, 0, 0, 0, time, 1);
+        Particle& p = ps.particles[0];
+        ASSERT_EQ(p.alive, 1) << style;
+        EXPECT_EQ(p.life, life) << style;
+        p.vx = p.vy = p.vz = 0;
+        const float size = p.size;
+        ps.Update(style, time, 1, 5);  // moves by velocity + drift times 1 x 0.2 x 5 = 1
+        EXPECT_FLOAT_EQ(p.x, driftX) << style;
+        EXPECT_FLOAT_EQ(p.y, driftY) << style;
+        EXPECT_EQ(p.z, 0) << style;
+        EXPECT_FLOAT_EQ(p.vy, rise) << style;
+        EXPECT_EQ(p.size, size) << style;
+        time += 1;
+    }
+    for (int s = 0; s < kStyleSlots; ++s) {  // the colours are drawn as they are
+        EXPECT_EQ(ps.colourScaleR[s], 1) << s;
+        EXPECT_EQ(ps.colourScaleG[s], 1) << s;
+        EXPECT_EQ(ps.colourScaleB[s], 1) << s;
     }
 }
 
@@ -40,30 +60,41 @@ TEST_F(Particles, RateLimitAndFullPool) {
     ps.Emit(1, 0, 0, 0, 0.01f, 1);  // too soon after the starting lastEmitTime of 0
     ps.Emit(1, 0, 0, 0, 1.0f, 1);
     ps.Emit(1, 0, 0, 0, 1.02f, 1);
-    EXPECT_TRUE(Live() == 1 && ps.lastEmitTime == 1.0f);
+    EXPECT_EQ(Live(), 1);
+    EXPECT_EQ(ps.lastEmitTime, 1.0f);
     for (int i = 1; i < kParticlePool; ++i) ps.Emit(1, 0, 0, 0, 1 + 0.03f * float(i), 1);
     const double last = ps.lastEmitTime;
     ps.Emit(1, 0, 0, 0, last + 1, 1);
-    EXPECT_TRUE(Live() == kParticlePool && ps.lastEmitTime == last);
+    EXPECT_EQ(Live(), kParticlePool);
+    EXPECT_EQ(ps.lastEmitTime, last);
     ps.particles[37].alive = 0;
     ps.Emit(1, 5, 0, 0, last + 1.01f, 1);  // at once: the refused call set no rate limit
-    EXPECT_TRUE(ps.particles[37].alive == 1 && ps.particles[37].x == 5);
+    EXPECT_EQ(ps.particles[37].alive, 1);
+    EXPECT_EQ(ps.particles[37].x, 5);
     ps.Clear();
-    EXPECT_TRUE(Live() == 0 && ps.particles[37].x == 5);  // only the flags are cleared
-    ps.Emit(1, 0, 0, 0, last + 1.02f, 1);                 // still limited from the last emission
+    EXPECT_EQ(Live(), 0);
+    EXPECT_EQ(ps.particles[37].x, 5);      // only the flags are cleared
+    ps.Emit(1, 0, 0, 0, last + 1.02f, 1);  // still limited from the last emission
     EXPECT_EQ(Live(), 0);
     ps.Emit(1, 0, 0, 0, last + 1.04f, 1);
-    EXPECT_TRUE(Live() == 1 && ps.particles[0].alive == 1);
+    EXPECT_EQ(Live(), 1);
+    EXPECT_EQ(ps.particles[0].alive, 1);
 }
 
 TEST_F(Particles, MovesUntilItsDeathTime) {
     ps.lifeBase[1] = 5, ps.accelY[1] = 0.25f, ps.growth[1] = 0.5f;
     ps.Emit(1, 1, 2, 3, 10, 2);
     Particle& p = ps.particles[0];
-    EXPECT_TRUE(p.life == 2.5f && p.birthTime == 10 && p.deathTime == 12.5f);
+    EXPECT_EQ(p.life, 2.5f);
+    EXPECT_EQ(p.birthTime, 10);
+    EXPECT_EQ(p.deathTime, 12.5f);
     const Particle start = p;
     ps.Update(1, 10, 0, 2);  // dt 0: no move, spin or growth, but vy still gains accelY
-    EXPECT_TRUE(p.x == 1 && p.y == 2 && p.z == 3 && p.angle == start.angle && p.size == start.size);
+    EXPECT_EQ(p.x, 1);
+    EXPECT_EQ(p.y, 2);
+    EXPECT_EQ(p.z, 3);
+    EXPECT_EQ(p.angle, start.angle);
+    EXPECT_EQ(p.size, start.size);
     EXPECT_FLOAT_EQ(p.vy, start.vy + 0.25f);
     const Particle mid = p;
     ps.Update(1, 12.5f, 0.5f, 3);  // still live at its death time; k = 0.5 x 0.2 x 3
@@ -78,33 +109,37 @@ TEST_F(Particles, MovesUntilItsDeathTime) {
     EXPECT_EQ(p.alive, 0);
 }
 
-// The draws recomputed from the same seed: style 1 takes vx, vy, vz, size, angle, spin; style 2
-// r, g, b, angle, spin.
+// Known values from a fixed seed. Style 1 draws vx, vy, vz, size, angle, spin; style 2 r, g, b,
+// angle, spin, with a velocity of -pull times x and z and a size of 0; style 0 draws as style 1.
 TEST_F(Particles, EmissionDrawsInOrder) {
     SeedRandom(321);
     ps.Emit(1, 0, 0, 0, 1, 1);
     ps.Emit(2, 0.5f, 1, -0.25f, 2, 1.5f);
-    uint32_t s = 321;
-    const auto R = [&s](double x) { return NextReference(s, x); };
-    const double w = 0.006f, h = w / 2, base = 0.1f;
-    std::vector<float> want;  // braced lists are evaluated in order
-    for (int i = 0; i < 3; ++i) want.push_back(float((R(w) - h) * (i < 2 ? 1 : 0.2)));
-    // Style 2's velocity is -pull times x and z; its size is 0.
-    want.insert(want.end(),
-                {float(R(base) + base), float(R(360)), float(R(160) - 80), -1, 0, 0.5f, 0});
-    for (int i = 0; i < 3; ++i) want.push_back(float(R(0.7) + 0.3));
-    want.insert(want.end(), {float(R(360)), float(R(160) - 80)});
-    const Particle &p = ps.particles[0], &q = ps.particles[1];
-    const float got[] = {p.vx, p.vy,   p.vz, p.size, p.angle, p.spin,  q.vx,  q.vy,
-                         q.vz, q.size, q.r,  q.g,    q.b,     q.angle, q.spin};
-    for (int i = 0; i < 15; ++i) EXPECT_FLOAT_EQ(got[i], want[size_t(i)]) << i;
-    EXPECT_EQ(RandomUpTo(1), R(1));  // and no more draws
-    EXPECT_TRUE(p.r == 0.66f && p.g == 0.66f && p.b == 0.66f && q.life == 1.5f);
+    ps.Emit(0, 0, 0, 0, 3, 1);
+    const char* const fields[] = {"vx", "vy", "vz", "size", "angle", "spin", "r", "g", "b", "life"};
+    const float want[3][10] = {
+        // Style 1 at speed 1.
+        {-0.00280114752f, 0.000171020511f, 0.000177722162f, 0.180200204f, 112.774658f, 52.2900391f,
+         0.66f, 0.66f, 0.66f, 50},
+        // Style 2 at (0.5, 1, -0.25), speed 1.5.
+        {-1, 0, 0.5f, 0, 254.465332f, 36.7529297f, 0.821710229f, 0.516485572f, 0.348150641f, 1.5f},
+        // Style 0 at speed 1.
+        {-0.000843872083f, 0.00164172368f, -0.0003209961f, 0.102432251f, 119.619141f, 77.734375f, 1,
+         0.5f, 0.25f, 4}};
+    for (int i = 0; i < 3; ++i) {
+        const Particle& p = ps.particles[i];
+        const float got[] = {p.vx, p.vy, p.vz, p.size, p.angle, p.spin, p.r, p.g, p.b, p.life};
+        for (int f = 0; f < 10; ++f) {
+            EXPECT_FLOAT_EQ(got[f], want[i][f]) << "particle " << i << ", " << fields[f];
+        }
+    }
+    EXPECT_EQ(RandomUpTo(32768), 9774);  // the next draw: no more were taken
 }
 
 TEST_F(Particles, UnknownStyleEmitsNothing) {
     SeedRandom(3);
     for (int st : {-1, 3, 4}) ps.Emit(st, 0, 0, 0, 1, 1);
-    uint32_t s = 3;
-    EXPECT_TRUE(Live() == 0 && ps.lastEmitTime == 0 && RandomUpTo(1) == NextReference(s, 1));
+    EXPECT_EQ(Live(), 0);
+    EXPECT_EQ(ps.lastEmitTime, 0);
+    EXPECT_EQ(RandomUpTo(32768), 48);  // seed 3's first draw: nothing was drawn
 }

@@ -5,8 +5,6 @@
 #include <cstring>
 #include <memory>
 
-namespace wispra_tools {
-
 namespace {
 
 constexpr std::size_t kFileHeaderSize = 14;
@@ -125,5 +123,3 @@ bool WriteGreyBmp(const std::string& path, const GreyImage& image, std::string& 
     }
     return true;
 }
-
-}  // namespace wispra_tools

@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-namespace wispra_tools {
-
 // A greyscale image in "stored order": row 0 is the first row written after the
 // headers. The consumer uploads rows in file order, so stored row 0 ends up at
 // the top of its texture.
@@ -25,5 +23,3 @@ struct GreyImage {
 // (positive height, i.e. a "bottom-up" BMP whose first stored row is row 0).
 // Returns false and fills errorReason when the file cannot be written.
 bool WriteGreyBmp(const std::string& path, const GreyImage& image, std::string& errorReason);
-
-}  // namespace wispra_tools

@@ -3,7 +3,7 @@
 # screenshots of the running picture, shows the help screen, ends the program with Escape.
 set -u
 build=$1
-cd "$build"
+cd "$build" || exit 1
 ./wispra &
 program=$!
 if ! xdotool search --sync --name '^Vell$' >/dev/null; then

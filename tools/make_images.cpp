@@ -25,8 +25,6 @@
 
 namespace {
 
-using wispra_tools::GreyImage;
-
 constexpr const char* kProgramName = "make_images";
 constexpr const char* kFontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";
 constexpr const char* kFontFileName = "font.bmp";
@@ -73,7 +71,7 @@ std::uint32_t ToU32(int value) {
 
 void WriteOrFail(const std::filesystem::path& path, const GreyImage& image) {
     std::string reason;
-    if (!wispra_tools::WriteGreyBmp(path.string(), image, reason)) {
+    if (!WriteGreyBmp(path.string(), image, reason)) {
         Fail("cannot write '" + path.string() + "': " + reason);
     }
 }
@@ -163,29 +161,29 @@ class FontFace {
         } else {
             Fail(std::string("cannot open font '") + path + "': " + std::strerror(errno));
         }
-        FT_Error error = FT_Init_FreeType(&library_);
+        FT_Error error = FT_Init_FreeType(&library);
         if (error != 0) Fail("cannot initialise FreeType: " + FreeTypeReason(error));
-        error = FT_New_Face(library_, path, 0, &face_);
+        error = FT_New_Face(library, path, 0, &face);
         if (error != 0) {
             Fail(std::string("cannot open font '") + path + "': " + FreeTypeReason(error));
         }
-        error = FT_Set_Pixel_Sizes(face_, kGlyphPixelWidth, kGlyphPixelHeight);
+        error = FT_Set_Pixel_Sizes(face, kGlyphPixelWidth, kGlyphPixelHeight);
         if (error != 0) {
             Fail(std::string("cannot size font '") + path + "': " + FreeTypeReason(error));
         }
     }
     ~FontFace() {
-        if (face_ != nullptr) FT_Done_Face(face_);
-        if (library_ != nullptr) FT_Done_FreeType(library_);
+        if (face != nullptr) FT_Done_Face(face);
+        if (library != nullptr) FT_Done_FreeType(library);
     }
     FontFace(const FontFace&) = delete;
     FontFace& operator=(const FontFace&) = delete;
 
-    FT_Face face() const { return face_; }
+    FT_Face Face() const { return face; }
 
   private:
-    FT_Library library_ = nullptr;
-    FT_Face face_ = nullptr;
+    FT_Library library = nullptr;
+    FT_Face face = nullptr;
 };
 
 struct GlyphBitmap {
@@ -194,23 +192,23 @@ struct GlyphBitmap {
     int top = 0;      // rows above the baseline
     int advance = 0;  // pixels
 
-    int width() const { return ToInt(bitmap->width); }
-    int rows() const { return ToInt(bitmap->rows); }
-    std::uint8_t coverage(int x, int y) const {
+    int Width() const { return ToInt(bitmap->width); }
+    int Rows() const { return ToInt(bitmap->rows); }
+    std::uint8_t Coverage(int x, int y) const {
         return bitmap->buffer[static_cast<long>(y) * bitmap->pitch + x];
     }
 };
 
 int ColumnInk(const GlyphBitmap& glyph, int column) {
     int sum = 0;
-    for (int y = 0; y < glyph.rows(); ++y) sum += glyph.coverage(column, y);
+    for (int y = 0; y < glyph.Rows(); ++y) sum += glyph.Coverage(column, y);
     return sum;
 }
 
 // Returns the area column of the bitmap's column 0 (may be negative when the
 // bitmap is wider than the area and must lose a column or two).
 int HorizontalOffset(const GlyphBitmap& glyph) {
-    const int slack = kGlyphAreaWidth - glyph.width();
+    const int slack = kGlyphAreaWidth - glyph.Width();
     if (slack >= 0) {
         // Centre; when the slack is odd, lean the way the font itself placed
         // the glyph inside its advance box.
@@ -244,14 +242,14 @@ void DrawGlyph(GreyImage& sheet, int code, const GlyphBitmap& glyph, const Cover
     const int offsetX = HorizontalOffset(glyph);
     const int glyphTopRow = kBaselineRow - glyph.top;  // cell-relative, top scanline first
 
-    for (int y = 0; y < glyph.rows(); ++y) {
+    for (int y = 0; y < glyph.Rows(); ++y) {
         const int cellRow = glyphTopRow + y;
         const int areaRow = cellRow - kBlankLeadingRows;
         if (areaRow < 0 || areaRow >= kGlyphAreaHeight) continue;  // clip
-        for (int x = 0; x < glyph.width(); ++x) {
+        for (int x = 0; x < glyph.Width(); ++x) {
             const int areaColumn = offsetX + x;
             if (areaColumn < 0 || areaColumn >= kGlyphAreaWidth) continue;  // clip
-            const std::uint8_t value = boost[glyph.coverage(x, y)];
+            const std::uint8_t value = boost[glyph.Coverage(x, y)];
             sheet.Set(areaX + areaColumn, cellY + cellRow, value);
         }
     }
@@ -263,13 +261,13 @@ GreyImage MakeFontSheet() {
     const CoverageTable boost = MakeCoverageTable();
 
     for (int code = kFirstDrawnCode; code <= kLastDrawnCode; ++code) {
-        const FT_Error error = FT_Load_Char(font.face(), ToU32(code), FT_LOAD_RENDER);
+        const FT_Error error = FT_Load_Char(font.Face(), ToU32(code), FT_LOAD_RENDER);
         if (error != 0) {
             Fail(std::string("cannot render character ") + std::to_string(code) + " from '" +
                  kFontPath + "': " + FreeTypeReason(error));
         }
-        const FT_GlyphSlot slot = font.face()->glyph;
-        // Only top-down 8-bit coverage is handled by GlyphBitmap::coverage.
+        const FT_GlyphSlot slot = font.Face()->glyph;
+        // Only top-down 8-bit coverage is handled by GlyphBitmap::Coverage.
         if (slot->bitmap.pixel_mode != FT_PIXEL_MODE_GRAY || slot->bitmap.pitch < 0) {
             Fail(std::string("unexpected bitmap format for character ") + std::to_string(code) +
                  " from '" + kFontPath + "'");
