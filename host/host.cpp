@@ -7,12 +7,14 @@
 #include <cstdlib>
 
 #include "host/app.h"
+#include "host/options.h"
 
 namespace {
 constexpr unsigned int kDisplayMode = GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE;
 constexpr int kInitialWidth = 640;
 constexpr int kInitialHeight = 480;
 constexpr unsigned char kEscape = 27;
+constexpr int kUsageStatus = 2;  // exit status for a bad command line
 
 void IgnoreMotion(int, int) {}
 void IgnoreMouse(int, int, int, int) {}
@@ -60,13 +62,36 @@ void HostKeyboard(unsigned char key, int, int) {
 }
 
 int RunHost(int argc, char** argv) {
+    // Help, version and mistakes are answered before anything else happens.
+    const ParsedOptions parsed = ParseOptions(argc, argv);
+    switch (parsed.verdict) {
+        case OptionsVerdict::kHelp:
+            std::fputs(UsageText(), stdout);
+            return 0;
+        case OptionsVerdict::kVersion:
+            std::fputs(VersionLine(), stdout);
+            return 0;
+        case OptionsVerdict::kBad:
+            std::fprintf(stderr, "%s\n", parsed.complaint);
+            return kUsageStatus;
+        case OptionsVerdict::kRun:
+            break;
+    }
+    hostOptions = parsed.options;
+    argc = parsed.glutArgc;
+
     if (!PreInit()) {
         std::fputs("App returned false on PreInit(), we shouldn't really continue.\n", stdout);
         std::exit(0);
     }
     glutInit(&argc, argv);
     glutInitDisplayMode(kDisplayMode);
-    glutInitWindowSize(WindowWidth, WindowHeight);
+    // GLUT's -geometry sets the size unless --window names one.
+    if (hostOptions.sizeGiven || !hostOptions.geometryGiven) {
+        WindowWidth = hostOptions.windowWidth;
+        WindowHeight = hostOptions.windowHeight;
+        glutInitWindowSize(WindowWidth, WindowHeight);
+    }
     glutCreateWindow(WindowTitle());
 
     glutReshapeFunc(Reshape);
