@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "host/app.h"
+#include "host/data_files.h"
 #include "host/options.h"
 
 namespace {
@@ -79,6 +80,8 @@ int RunHost(int argc, char** argv) {
     }
     hostOptions = parsed.options;
     argc = parsed.glutArgc;
+
+    dataFolders = InstalledDataFolders(ExecutableFolder());
 
     if (!PreInit()) {
         std::fputs("App returned false on PreInit(), we shouldn't really continue.\n", stdout);
