@@ -9,6 +9,8 @@
 #include "host/app.h"
 #include "host/data_files.h"
 #include "host/options.h"
+#include "host/pacing.h"
+#include "host/swap_control.h"
 
 namespace {
 constexpr unsigned int kDisplayMode = GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE;
@@ -41,12 +43,14 @@ void Reshape(int width, int height) {
 }
 
 void Display() {
+    if (WindowHidden) return;  // a redisplay already on its way when the window went
     ElapsedMs = TicksToMs(ReadCounter() - CounterStart, CounterFrequency);
     if (!Frame()) QuitProgram();  // the unfinished picture is not swapped
     glutSwapBuffers();
 }
 
 void Idle() {
+    WaitForNextFrame();
     glutPostRedisplay();
 }
 
@@ -104,9 +108,16 @@ int RunHost(int argc, char** argv) {
     glutMouseFunc(IgnoreMouse);
     glutKeyboardFunc(HostKeyboard);
     glutSpecialFunc(IgnoreSpecial);
+    glutWindowStatusFunc(WindowStatus);
+    // An iconic start stays idle until the window is first shown.
+    if (hostOptions.startIconic) WindowStatus(GLUT_HIDDEN);
+    // Swaps then wait for the vertical blank where the driver can; --max-fps=0 leaves the driver's
+    // own choice, for drawing as fast as it allows.
+    if (hostOptions.maxFps > 0) RequestSwapInterval(1);
 
     CounterFrequency = ReadCounterFrequency();
     CounterStart = ReadCounter();
+    NextFrameDue = CounterStart;
 
     if (!Init()) {
         std::fputs("App failed to initialize.\n", stdout);
