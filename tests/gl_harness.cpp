@@ -200,6 +200,8 @@ int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     // Death tests re-run this program for the one test, with a window of its own.
     GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // Listing the cases (as ctest's discovery does) needs no window and so no display.
+    if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE);
     glutInitWindowSize(kTestWindowWidth, kTestWindowHeight);
