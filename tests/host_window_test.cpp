@@ -1,12 +1,16 @@
-// Hidden and shown: the real test window is unmapped and mapped again, GLUT reports it through the
+// The host's window: --window keeps the scene out of full screen until f is pressed; hidden and
+// shown, where the real test window is unmapped and mapped again, GLUT reports it through the
 // host's window status handler, and the host draws nothing in between; the first frame after a
 // long hidden spell counts as a stall.
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
 #include "gl_harness.h"
+#include "host/app.h"
 #include "host/host.h"
+#include "host/options.h"
 #include "host/pacing.h"
+#include "scene/controls.h"
 #include "scene/scene_state.h"
 
 namespace {
@@ -65,4 +69,21 @@ TEST(WindowStatus, OnlyHiddenStopsTheRedisplays) {
     WindowStatus(GLUT_FULLY_COVERED);
     EXPECT_EQ(WindowHidden, 0);
     glutIdleFunc(nullptr);
+}
+
+TEST(WindowedStart, InitLeavesTheWindowAloneAndFStillGoesFullScreen) {
+    ResetProgramState();
+    ResizeWindow(320, 240);
+    hostOptions.windowed = 1;
+    Init();
+    hostOptions = HostOptions();
+    PumpEvents();
+    EXPECT_EQ(FullScreen, 0);
+    EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), 320) << "Init went full screen";
+    SceneKeyboard('f', 0, 0);
+    for (int i = 0; i < kPumpRounds && glutGet(GLUT_WINDOW_WIDTH) != kTestWindowWidth; ++i)
+        PumpEvents();
+    EXPECT_EQ(FullScreen, 1);
+    EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), kTestWindowWidth) << "f did not go full screen";
+    ResizeWindow(kTestWindowWidth, kTestWindowHeight);
 }
