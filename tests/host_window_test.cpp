@@ -73,7 +73,11 @@ TEST(WindowStatus, OnlyHiddenStopsTheRedisplays) {
 
 TEST(WindowedStart, InitLeavesTheWindowAloneAndFStillGoesFullScreen) {
     ResetProgramState();
+    // Earlier tests may have left the window full screen, which a resize would not undo for good.
+    glutLeaveFullScreen();
+    for (int i = 0; i < kPumpRounds && glutGet(GLUT_FULL_SCREEN); ++i) PumpEvents();
     ResizeWindow(320, 240);
+    ASSERT_EQ(glutGet(GLUT_WINDOW_WIDTH), 320);
     hostOptions.windowed = 1;
     Init();
     hostOptions = HostOptions();
@@ -85,5 +89,9 @@ TEST(WindowedStart, InitLeavesTheWindowAloneAndFStillGoesFullScreen) {
         PumpEvents();
     EXPECT_EQ(FullScreen, 1);
     EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), kTestWindowWidth) << "f did not go full screen";
+    // Leaving full screen restores the 320 x 240 from before it; wait for that, so that it does
+    // not undo the resize for the next test later on.
+    glutLeaveFullScreen();
+    for (int i = 0; i < kPumpRounds && glutGet(GLUT_WINDOW_WIDTH) != 320; ++i) PumpEvents();
     ResizeWindow(kTestWindowWidth, kTestWindowHeight);
 }
