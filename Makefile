@@ -1,19 +1,25 @@
 # A thin layer over CMake: the targets that build install what is missing, configure and build
-# first; lint checks the sources as they are and needs neither.
+# first; lint checks the sources as they are and needs neither. DEPS=no skips the package check;
+# JOBS bounds the parallel build; PREFIX is where install goes.
 BUILD ?= build
 FUZZ_BUILD ?= build-fuzz
 SECONDS ?= 60
+PREFIX ?= /usr/local
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+DEPS ?= yes
 
-.PHONY: all deps build run test bench lint fuzz clean
+.PHONY: all deps build run test bench lint fuzz install clean
 
 all: build
 
 deps:
+ifneq ($(DEPS),no)
 	@./tools/install_deps.sh
+endif
 
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(BUILD) -j
+	cmake --build $(BUILD) -j $(JOBS)
 
 # On a desktop: the program in its window. Without a display: a short run on a virtual X server
 # that saves screenshots in the build folder.
@@ -21,7 +27,7 @@ run: build
 	@./tools/run.sh $(BUILD)
 
 test: build
-	ctest --test-dir $(BUILD) --output-on-failure
+	cd $(BUILD) && ctest --output-on-failure
 
 bench: build
 	./tools/with_xvfb.sh -s 1280x720 $(BUILD)/frame_bench
@@ -32,7 +38,7 @@ bench: build
 fuzz:
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DWISPRA_FUZZ=ON \
 		-DCMAKE_BUILD_TYPE=RelWithDebInfo
-	cmake --build $(FUZZ_BUILD) -j2
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	rm -rf $(FUZZ_BUILD)/seeds
 	$(FUZZ_BUILD)/make_bitmap_corpus $(FUZZ_BUILD)/seeds
 	mkdir -p $(FUZZ_BUILD)/corpus $(FUZZ_BUILD)/findings
@@ -42,6 +48,13 @@ fuzz:
 # clang-format over every C++ file and shellcheck over every shell script.
 lint:
 	@./tools/lint.sh
+
+# The installed program looks for its images under the prefix it was built for, so the prefix is
+# set before the build.
+install: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake --build $(BUILD) -j $(JOBS)
+	@./tools/install.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD)

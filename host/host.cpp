@@ -7,12 +7,17 @@
 #include <cstdlib>
 
 #include "host/app.h"
+#include "host/data_files.h"
+#include "host/options.h"
+#include "host/pacing.h"
+#include "host/swap_control.h"
 
 namespace {
 constexpr unsigned int kDisplayMode = GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE;
 constexpr int kInitialWidth = 640;
 constexpr int kInitialHeight = 480;
 constexpr unsigned char kEscape = 27;
+constexpr int kUsageStatus = 2;  // exit status for a bad command line
 
 void IgnoreMotion(int, int) {}
 void IgnoreMouse(int, int, int, int) {}
@@ -38,12 +43,14 @@ void Reshape(int width, int height) {
 }
 
 void Display() {
+    if (WindowHidden) return;  // a redisplay already on its way when the window went
     ElapsedMs = TicksToMs(ReadCounter() - CounterStart, CounterFrequency);
     if (!Frame()) QuitProgram();  // the unfinished picture is not swapped
     glutSwapBuffers();
 }
 
 void Idle() {
+    WaitForNextFrame();
     glutPostRedisplay();
 }
 
@@ -60,13 +67,38 @@ void HostKeyboard(unsigned char key, int, int) {
 }
 
 int RunHost(int argc, char** argv) {
+    // Help, version and mistakes are answered before anything else happens.
+    const ParsedOptions parsed = ParseOptions(argc, argv);
+    switch (parsed.verdict) {
+        case OptionsVerdict::kHelp:
+            std::fputs(UsageText(), stdout);
+            return 0;
+        case OptionsVerdict::kVersion:
+            std::fputs(VersionLine(), stdout);
+            return 0;
+        case OptionsVerdict::kBad:
+            std::fprintf(stderr, "%s\n", parsed.complaint);
+            return kUsageStatus;
+        case OptionsVerdict::kRun:
+            break;
+    }
+    hostOptions = parsed.options;
+    argc = parsed.glutArgc;
+
+    dataFolders = InstalledDataFolders(ExecutableFolder());
+
     if (!PreInit()) {
         std::fputs("App returned false on PreInit(), we shouldn't really continue.\n", stdout);
         std::exit(0);
     }
     glutInit(&argc, argv);
     glutInitDisplayMode(kDisplayMode);
-    glutInitWindowSize(WindowWidth, WindowHeight);
+    // GLUT's -geometry sets the size unless --window names one.
+    if (hostOptions.sizeGiven || !hostOptions.geometryGiven) {
+        WindowWidth = hostOptions.windowWidth;
+        WindowHeight = hostOptions.windowHeight;
+        glutInitWindowSize(WindowWidth, WindowHeight);
+    }
     glutCreateWindow(WindowTitle());
 
     glutReshapeFunc(Reshape);
@@ -76,9 +108,16 @@ int RunHost(int argc, char** argv) {
     glutMouseFunc(IgnoreMouse);
     glutKeyboardFunc(HostKeyboard);
     glutSpecialFunc(IgnoreSpecial);
+    glutWindowStatusFunc(WindowStatus);
+    // An iconic start stays idle until the window is first shown.
+    if (hostOptions.startIconic) WindowStatus(GLUT_HIDDEN);
+    // Swaps then wait for the vertical blank where the driver can; --max-fps=0 leaves the driver's
+    // own choice, for drawing as fast as it allows.
+    if (hostOptions.maxFps > 0) RequestSwapInterval(1);
 
     CounterFrequency = ReadCounterFrequency();
     CounterStart = ReadCounter();
+    NextFrameDue = CounterStart;
 
     if (!Init()) {
         std::fputs("App failed to initialize.\n", stdout);

@@ -37,5 +37,6 @@ void Display();
 void Idle();
 void HostKeyboard(unsigned char key, int x, int y);
 
-// The whole program: start-up, then the GLUT main loop. Returns only through exit.
+// The whole program: the command line, start-up, then the GLUT main loop. Returns the exit status
+// after --help, --version or a bad command line; otherwise ends only through exit.
 int RunHost(int argc, char** argv);

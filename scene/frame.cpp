@@ -14,6 +14,7 @@
 #include "common/widths.h"
 #include "host/app.h"
 #include "host/host.h"
+#include "host/options.h"
 #include "motion/oscillators.h"
 #include "motion/random.h"
 #include "scene/controls.h"
@@ -101,7 +102,8 @@ bool Init() {
     glutSpecialFunc(SceneSpecial);
     glutMouseFunc(SceneMouse);
     glutMotionFunc(SceneMotion);
-    glutFullScreen();
+    FullScreen = hostOptions.windowed ? 0 : 1;  // --window keeps the window; f still toggles
+    if (FullScreen) glutFullScreen();
     SetProjection();
 
     glEnable(GL_COLOR_MATERIAL);

@@ -51,7 +51,7 @@ void ResetSceneState() {
     FramesPerSecond = 30;  // shown until the first whole second has been counted
     CameraAngleX = CameraAngleY = CameraAngleZ = 0;
     HelpShown = 0;
-    FullScreen = 1;  // Init goes full screen
+    FullScreen = 1;  // Init goes full screen unless the window was asked for
     LetterboxPhase = 0;
     MouseDragging = MouseX = MouseY = 0;
     cigaretteList = -1;

@@ -14,7 +14,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
+#include "host/data_files.h"
 #include "particles/particle_system.h"
 #include "scene/bitmap_file.h"
 #include "scene/cigarette.h"
@@ -122,9 +125,13 @@ unsigned int LoadBmpTexture(const char* path, int alpha, int threshold, bool mip
 
 void InitResources() {
     // Stored as returned, also 0 for a file that did not load.
-    const unsigned int font = LoadBmpTexture(kFontFile, -1, 0, false);
+    // A file that no folder holds is named on standard error and never handed to the loader.
+    std::string fontPath, smokePath;
+    const unsigned int font =
+        LocateDataFile(kFontFile, fontPath) ? LoadBmpTexture(fontPath.c_str(), -1, 0, false) : 0;
     AddTexture(font);
-    const unsigned int smoke = LoadBmpTexture(kSmokeFile, -1, 0, false);
+    const unsigned int smoke =
+        LocateDataFile(kSmokeFile, smokePath) ? LoadBmpTexture(smokePath.c_str(), -1, 0, false) : 0;
     AddTexture(smoke);
     textOverlay.fontTexture = font;
     particleSystem.spriteTexture = smoke;

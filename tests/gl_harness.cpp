@@ -31,6 +31,11 @@ void PumpEvents() {
 }
 
 void ResizeWindow(int width, int height) {
+    // A full-screen window keeps the screen's size until it has left full screen.
+    if (glutGet(GLUT_FULL_SCREEN) && (width != kTestWindowWidth || height != kTestWindowHeight)) {
+        glutLeaveFullScreen();
+        for (int i = 0; i < kPumpRounds && glutGet(GLUT_FULL_SCREEN); ++i) PumpEvents();
+    }
     glutReshapeWindow(width, height);
     for (int i = 0; i < kPumpRounds; ++i) {
         PumpEvents();
@@ -203,6 +208,8 @@ int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     // Death tests re-run this program for the one test, with a window of its own.
     GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // Listing the cases (as ctest's discovery does) needs no window and so no display.
+    if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE);
     glutInitWindowSize(kTestWindowWidth, kTestWindowHeight);

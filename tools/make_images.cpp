@@ -1,7 +1,8 @@
-// Build-time generator for the two textures Wispra loads at run time:
+// Build-time generator for the two textures Wispra loads at run time, and its desktop icon:
 //   font.bmp     - a 16 x 8 grid of 8 x 16 glyph cells for the text overlay
 //   smoke128.bmp - a soft, noisy smoke puff sprite for the particles
-// Usage: make_images <output directory>
+//   wispra.png   - a 128 x 128 icon: the smoke rising from a cigarette among stars
+// Usage: make_images <output directory> <monospaced font file>
 // The output is fully deterministic so rebuilding never changes the files.
 
 #include <ft2build.h>
@@ -22,13 +23,14 @@
 #include <system_error>
 
 #include "bmp_writer.h"
+#include "png_writer.h"
 
 namespace {
 
 constexpr const char* kProgramName = "make_images";
-constexpr const char* kFontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";
 constexpr const char* kFontFileName = "font.bmp";
 constexpr const char* kSmokeFileName = "smoke128.bmp";
+constexpr const char* kIconFileName = "wispra.png";
 
 constexpr int kMaxByte = 255;
 
@@ -255,22 +257,22 @@ void DrawGlyph(GreyImage& sheet, int code, const GlyphBitmap& glyph, const Cover
     }
 }
 
-GreyImage MakeFontSheet() {
+GreyImage MakeFontSheet(const char* fontPath) {
     GreyImage sheet(kSheetSize, kSheetSize);  // starts all black
-    const FontFace font(kFontPath);
+    const FontFace font(fontPath);
     const CoverageTable boost = MakeCoverageTable();
 
     for (int code = kFirstDrawnCode; code <= kLastDrawnCode; ++code) {
         const FT_Error error = FT_Load_Char(font.Face(), ToU32(code), FT_LOAD_RENDER);
         if (error != 0) {
             Fail(std::string("cannot render character ") + std::to_string(code) + " from '" +
-                 kFontPath + "': " + FreeTypeReason(error));
+                 fontPath + "': " + FreeTypeReason(error));
         }
         const FT_GlyphSlot slot = font.Face()->glyph;
         // Only top-down 8-bit coverage is handled by GlyphBitmap::Coverage.
         if (slot->bitmap.pixel_mode != FT_PIXEL_MODE_GRAY || slot->bitmap.pitch < 0) {
             Fail(std::string("unexpected bitmap format for character ") + std::to_string(code) +
-                 " from '" + kFontPath + "'");
+                 " from '" + fontPath + "'");
         }
         GlyphBitmap glyph;
         glyph.bitmap = &slot->bitmap;
@@ -429,10 +431,85 @@ GreyImage MakeSmoke() {
     return smoke;
 }
 
+// ---------------------------------------------------------------------------
+// Icon.
+
+constexpr int kIconSize = 128;
+constexpr double kIconCorner = 22.0;  // radius of the rounded square's corners, pixels
+constexpr std::array<double, 3> kIconBackground = {0.04, 0.05, 0.10};
+constexpr int kIconStars = 40;
+constexpr std::uint32_t kSeedStars = 0x5EED0005u;
+
+// The cigarette: a bar across the lower part, its lit end on the left under the smoke.
+constexpr int kBarLeft = 22;
+constexpr int kBarRight = 108;
+constexpr int kBarTop = 94;
+constexpr int kBarBottom = 104;
+constexpr int kEmberWidth = 7;
+constexpr int kFilterWidth = 24;
+constexpr std::array<double, 3> kPaper = {0.93, 0.93, 0.90};
+constexpr std::array<double, 3> kFilter = {0.85, 0.60, 0.35};
+constexpr std::array<double, 3> kEmber = {1.0, 0.38, 0.10};
+
+// The smoke sprite, scaled onto a square that rises from the lit end.
+constexpr int kPlumeLeft = 2;
+constexpr int kPlumeTop = 6;
+constexpr int kPlumeSize = 92;
+constexpr double kPlumeGain = 1.4;
+
+// Coverage of the rounded square at a pixel centre, with a one-pixel soft edge.
+double RoundedSquareCoverage(double px, double py) {
+    const double inner = kIconSize / 2.0 - kIconCorner;
+    const double dx = std::max(0.0, std::abs(px - kIconSize / 2.0) - inner);
+    const double dy = std::max(0.0, std::abs(py - kIconSize / 2.0) - inner);
+    return std::clamp(kIconCorner - std::hypot(dx, dy) + kPixelCentre, 0.0, 1.0);
+}
+
+// Paints `colour` over the pixel with opacity `alpha`, keeping the pixel's own alpha.
+void Paint(RgbaImage& icon, int x, int y, const std::array<double, 3>& colour, double alpha) {
+    std::uint8_t* pixel = icon.At(x, y);
+    for (size_t c = 0; c < colour.size(); ++c) {
+        pixel[c] = UnitToByte(Lerp(ByteToUnit(pixel[c]), colour[c], std::clamp(alpha, 0.0, 1.0)));
+    }
+}
+
+RgbaImage MakeIcon(const GreyImage& smoke) {
+    RgbaImage icon(kIconSize, kIconSize);
+    for (int y = 0; y < kIconSize; ++y) {
+        for (int x = 0; x < kIconSize; ++x) {
+            const double cover = RoundedSquareCoverage(x + kPixelCentre, y + kPixelCentre);
+            Paint(icon, x, y, kIconBackground, 1.0);
+            icon.At(x, y)[3] = UnitToByte(cover);
+        }
+    }
+    for (int i = 0; i < kIconStars; ++i) {
+        const int x = static_cast<int>(HashLattice(i, 0, kSeedStars) % kIconSize);
+        const int y = static_cast<int>(HashLattice(i, 1, kSeedStars) % kIconSize);
+        const double brightness = LatticeValue(i, 2, kSeedStars);
+        if (icon.At(x, y)[3] == kMaxByte) Paint(icon, x, y, {1.0, 1.0, 1.0}, brightness);
+    }
+    for (int y = kPlumeTop; y < kPlumeTop + kPlumeSize; ++y) {
+        for (int x = kPlumeLeft; x < kPlumeLeft + kPlumeSize; ++x) {
+            const int sx = (x - kPlumeLeft) * kSmokeSize / kPlumeSize;
+            const int sy = (y - kPlumeTop) * kSmokeSize / kPlumeSize;
+            if (icon.At(x, y)[3] == 0) continue;
+            Paint(icon, x, y, {0.85, 0.88, 0.95}, kPlumeGain * ByteToUnit(smoke.At(sx, sy)));
+        }
+    }
+    for (int y = kBarTop; y < kBarBottom; ++y) {
+        for (int x = kBarLeft; x < kBarRight; ++x) {
+            const bool ember = x < kBarLeft + kEmberWidth;
+            const bool filter = x >= kBarRight - kFilterWidth;
+            Paint(icon, x, y, ember ? kEmber : filter ? kFilter : kPaper, 1.0);
+        }
+    }
+    return icon;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) Fail("usage: make_images <output directory>");
+    if (argc != 3) Fail("usage: make_images <output directory> <monospaced font file>");
     const std::filesystem::path outputDirectory(argv[1]);
 
     std::error_code error;
@@ -441,7 +518,13 @@ int main(int argc, char** argv) {
         Fail("cannot create directory '" + outputDirectory.string() + "': " + error.message());
     }
 
-    WriteOrFail(outputDirectory / kFontFileName, MakeFontSheet());
-    WriteOrFail(outputDirectory / kSmokeFileName, MakeSmoke());
+    WriteOrFail(outputDirectory / kFontFileName, MakeFontSheet(argv[2]));
+    const GreyImage smoke = MakeSmoke();
+    WriteOrFail(outputDirectory / kSmokeFileName, smoke);
+    const std::filesystem::path icon = outputDirectory / kIconFileName;
+    std::string reason;
+    if (!WriteRgbaPng(icon.string(), MakeIcon(smoke), reason)) {
+        Fail("cannot write '" + icon.string() + "': " + reason);
+    }
     return 0;
 }

@@ -1,0 +1,98 @@
+// The data-file search: a pure lookup over folder names, and the thin layer that asks the file
+// system, the process and the build where to look.
+#include "host/data_files.h"
+
+#include <limits.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#if !defined(WISPRA_DATA_DIR) || !defined(WISPRA_DATA_FROM_BIN)
+#error "WISPRA_DATA_DIR and WISPRA_DATA_FROM_BIN must be defined by the build"
+#endif
+
+std::vector<std::string> dataFolders;
+
+namespace {
+namespace fs = std::filesystem;
+
+bool IsRegularFile(const std::string& path) {
+    std::error_code error;
+    return fs::is_regular_file(path, error);
+}
+
+std::string WorkingFolder() {
+    std::error_code error;
+    const fs::path here = fs::current_path(error);
+    return error ? std::string(".") : here.string();
+}
+
+// "/usr/local/bin/../share/wispra" as "/usr/local/share/wispra", without a trailing slash.
+std::string Tidy(const fs::path& folder) {
+    std::string text = folder.lexically_normal().string();
+    while (text.size() > 1 && text.back() == '/') text.pop_back();
+    return text;
+}
+}  // namespace
+
+DataFileLookup LookUpDataFile(const std::string& name, const std::string& workingDir,
+                              const std::vector<std::string>& folders,
+                              const std::function<bool(const std::string&)>& exists) {
+    DataFileLookup lookup;
+    lookup.tried.push_back(workingDir);
+    if (exists(name)) {
+        lookup.path = name;
+        return lookup;
+    }
+    for (const std::string& folder : folders) {
+        if (folder.empty()) continue;
+        if (std::find(lookup.tried.begin(), lookup.tried.end(), folder) != lookup.tried.end())
+            continue;
+        lookup.tried.push_back(folder);
+        const std::string path = folder == "/" ? "/" + name : folder + "/" + name;
+        if (exists(path)) {
+            lookup.path = path;
+            return lookup;
+        }
+    }
+    return lookup;
+}
+
+std::vector<std::string> InstalledDataFolders(const std::string& executableDir) {
+    std::vector<std::string> folders;
+    if (!executableDir.empty()) {
+        folders.push_back(Tidy(executableDir));
+        folders.push_back(Tidy(fs::path(executableDir) / WISPRA_DATA_FROM_BIN));
+    }
+    folders.push_back(Tidy(WISPRA_DATA_DIR));
+    return folders;
+}
+
+std::string MissingFileMessage(const std::string& name, const DataFileLookup& lookup) {
+    std::string message = "wispra: " + name + " not found; looked in ";
+    for (size_t i = 0; i < lookup.tried.size(); ++i) {
+        if (i > 0) message += i + 1 == lookup.tried.size() ? " and " : ", ";
+        message += lookup.tried[i];
+    }
+    return message;
+}
+
+std::string ExecutableFolder() {
+    char target[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", target, sizeof target - 1);
+    if (length <= 0) return "";
+    return Tidy(fs::path(std::string(target, static_cast<size_t>(length))).parent_path());
+}
+
+bool LocateDataFile(const char* name, std::string& path) {
+    const DataFileLookup lookup = LookUpDataFile(name, WorkingFolder(), dataFolders, IsRegularFile);
+    if (lookup.path.empty()) {
+        std::fprintf(stderr, "%s\n", MissingFileMessage(name, lookup).c_str());
+        return false;
+    }
+    path = lookup.path;
+    return true;
+}

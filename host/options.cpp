@@ -1,0 +1,154 @@
+// Command-line parsing: pure functions over the argument strings.
+#include "host/options.h"
+
+#include <cstdio>
+#include <cstring>
+
+#ifndef WISPRA_VERSION
+#error "WISPRA_VERSION must be defined by the build"
+#endif
+
+HostOptions hostOptions;
+
+namespace {
+constexpr char kVersionLine[] = "wispra " WISPRA_VERSION "\n";
+
+constexpr char kUsage[] =
+    "Usage: wispra [OPTION]... [GLUT OPTION]...\n"
+    "Smoke rising from a swaying cigarette in front of a turning universe of stars.\n"
+    "\n"
+    "  --window[=WxH]  start in a window of W x H pixels (640x480 when no size is\n"
+    "                  given) instead of full screen; the f key still toggles\n"
+    "  --max-fps=N     draw at most N frames a second (default 60; 0 for no limit)\n"
+    "  -h, --help      print this help and exit\n"
+    "      --version   print the version and exit\n"
+    "\n"
+    "GLUT's own options are passed on to it: -display DISPLAY, -geometry WxH+X+Y,\n"
+    "-iconic, -sync, -direct, -indirect, -gldebug.\n"
+    "\n"
+    "Press ? in the window for the keys; Escape fades out and quits.\n"
+    "See wispra(6) for where the program looks for its images.\n";
+
+constexpr char kWindowOption[] = "--window";
+constexpr char kMaxFpsOption[] = "--max-fps";
+constexpr char kSeeHelp[] = " (see wispra --help)";
+
+// GLUT's options, as glutInit takes them; two of them take the next argument as their value.
+struct GlutOption {
+    const char* name;
+    bool takesValue;
+};
+constexpr GlutOption kGlutOptions[] = {
+    {"-display", true}, {"-geometry", true},  {"-iconic", false},  {"-sync", false},
+    {"-direct", false}, {"-indirect", false}, {"-gldebug", false},
+};
+
+const GlutOption* FindGlutOption(const char* argument) {
+    for (const GlutOption& option : kGlutOptions) {
+        if (std::strcmp(argument, option.name) == 0) return &option;
+    }
+    return nullptr;
+}
+
+// A whole number of decimal digits only, no sign or space, from `low` to `high`.
+bool ParseWhole(const char* text, const char* end, int low, int high, int& value) {
+    if (text == end) return false;
+    long long sum = 0;
+    for (const char* p = text; p != end; ++p) {
+        if (*p < '0' || *p > '9') return false;
+        sum = sum * 10 + (*p - '0');
+        if (sum > high) return false;  // checked at every digit, so it cannot overflow
+    }
+    if (sum < low) return false;
+    value = static_cast<int>(sum);
+    return true;
+}
+
+// "WxH" (or "WXH", as X geometry strings allow), each side 1..16384.
+bool ParseSize(const char* text, int& width, int& height) {
+    const char* cross = std::strpbrk(text, "xX");
+    if (cross == nullptr) return false;
+    return ParseWhole(text, cross, 1, kMaxWindowSide, width) &&
+           ParseWhole(cross + 1, cross + std::strlen(cross), 1, kMaxWindowSide, height);
+}
+
+// The value after "name=", or null when the argument is not that option with a value.
+const char* ValueOf(const char* argument, const char* name) {
+    const size_t length = std::strlen(name);
+    if (std::strncmp(argument, name, length) != 0 || argument[length] != '=') return nullptr;
+    return argument + length + 1;
+}
+
+// One line: what is wrong, the argument quoted, what was expected, and where to read more.
+ParsedOptions Refuse(ParsedOptions parsed, const char* what, const char* argument,
+                     const char* detail) {
+    parsed.verdict = OptionsVerdict::kBad;
+    std::snprintf(parsed.complaint, sizeof parsed.complaint, "wispra: %s '%s'%s%s", what, argument,
+                  detail, kSeeHelp);
+    return parsed;
+}
+}  // namespace
+
+ParsedOptions ParseOptions(int argc, char** argv) {
+    ParsedOptions parsed;
+    int kept = argc > 0 ? 1 : 0;  // argv[0] stays for GLUT
+    for (int i = 1; i < argc; ++i) {
+        const char* argument = argv[i];
+        if (const GlutOption* glut = FindGlutOption(argument)) {
+            if (glut->takesValue && i + 1 >= argc) {
+                return Refuse(parsed, "option", argument, " needs a value");
+            }
+            if (std::strcmp(glut->name, "-geometry") == 0) parsed.options.geometryGiven = 1;
+            if (std::strcmp(glut->name, "-iconic") == 0) parsed.options.startIconic = 1;
+            argv[kept++] = argv[i];
+            if (glut->takesValue) argv[kept++] = argv[++i];
+            continue;
+        }
+        if (std::strcmp(argument, "-h") == 0 || std::strcmp(argument, "--help") == 0) {
+            parsed.verdict = OptionsVerdict::kHelp;
+            return parsed;
+        }
+        if (std::strcmp(argument, "--version") == 0) {
+            parsed.verdict = OptionsVerdict::kVersion;
+            return parsed;
+        }
+        if (std::strcmp(argument, kWindowOption) == 0) {
+            parsed.options.windowed = 1;
+            continue;
+        }
+        if (const char* size = ValueOf(argument, kWindowOption)) {
+            HostOptions& o = parsed.options;
+            if (!ParseSize(size, o.windowWidth, o.windowHeight)) {
+                return Refuse(parsed, "bad value in", argument,
+                              ": expected WIDTHxHEIGHT, each from 1 to 16384");
+            }
+            o.windowed = 1;
+            o.sizeGiven = 1;
+            continue;
+        }
+        if (const char* rate = ValueOf(argument, kMaxFpsOption)) {
+            if (!ParseWhole(rate, rate + std::strlen(rate), 0, kMaxFpsLimit,
+                            parsed.options.maxFps)) {
+                return Refuse(parsed, "bad value in", argument,
+                              ": expected a whole number from 0 to 1000");
+            }
+            continue;
+        }
+        if (std::strcmp(argument, kMaxFpsOption) == 0) {
+            return Refuse(parsed, "option", argument, " needs a value, as in --max-fps=30");
+        }
+        if (argument[0] == '-') return Refuse(parsed, "unknown option", argument, "");
+        return Refuse(parsed, "unexpected argument", argument, "");
+    }
+    argv[kept] = nullptr;
+    parsed.glutArgc = kept;
+    return parsed;
+}
+
+const char* UsageText() {
+    return kUsage;
+}
+
+const char* VersionLine() {
+    return kVersionLine;
+}

@@ -1,0 +1,41 @@
+// The command line: the program's own options, told apart from GLUT's and checked before GLUT is
+// touched, so that help, version and mistakes are answered without opening a window.
+#pragma once
+
+constexpr int kDefaultWindowWidth = 640;
+constexpr int kDefaultWindowHeight = 480;
+constexpr int kMaxWindowSide = 16384;  // pixels, the largest --window side accepted
+constexpr int kDefaultMaxFps = 60;
+constexpr int kMaxFpsLimit = 1000;  // beyond this a frame would last less than the clock's 1 ms
+constexpr int kComplaintBytes = 160;
+
+// What one run was asked for on its command line.
+struct HostOptions {
+    int windowed = 0;                         // 0/1: start in a window, not full screen
+    int windowWidth = kDefaultWindowWidth;    // that window's width, pixels, 1..16384
+    int windowHeight = kDefaultWindowHeight;  // that window's height, pixels, 1..16384
+    int sizeGiven = 0;                        // 0/1: --window came with a size
+    int geometryGiven = 0;                    // 0/1: GLUT's -geometry is on the command line
+    int startIconic = 0;                      // 0/1: GLUT's -iconic is on the command line
+    int maxFps = kDefaultMaxFps;              // frame-rate cap, frames a second, 0 = none
+};
+
+enum class OptionsVerdict { kRun, kHelp, kVersion, kBad };
+
+struct ParsedOptions {
+    OptionsVerdict verdict = OptionsVerdict::kRun;
+    HostOptions options;
+    int glutArgc = 0;                      // arguments left at the front of argv for glutInit
+    char complaint[kComplaintBytes] = "";  // kBad: one line naming the argument, no newline
+};
+
+// Reads argv[1] to argv[argc - 1] in order; the first help, version or mistake decides. Leaves
+// argv[0] and GLUT's own options, with their values and in their order, at the front of argv
+// (null-terminated) for glutInit, and says how many there are. Touches nothing else.
+ParsedOptions ParseOptions(int argc, char** argv);
+
+// The text --help prints, and the line --version prints, both ending in a newline.
+const char* UsageText();
+const char* VersionLine();
+
+extern HostOptions hostOptions;  // this run's options; written once by RunHost before glutInit

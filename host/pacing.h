@@ -1,0 +1,30 @@
+// Frame pacing: frames start at most --max-fps times a second, the rest of each frame's time is
+// slept out, and while the window is hidden or iconified nothing is drawn and the main loop
+// sleeps in wait for window-system events.
+#pragma once
+
+#include <cstdint>
+
+// When the frame after one that was due at `frameDue` may start, and how long to wait for it,
+// with the clock at `now`; all in counter ticks at `frequency` ticks a second.
+struct FramePace {
+    int64_t wait;     // ticks to sleep before the next frame, >= 0
+    int64_t nextDue;  // the tick the next frame is due at
+};
+
+// Frames are due one period (1/maxFps s, rounded up to a whole tick) apart, counted from when the
+// previous one was due, so late wake-ups do not add up. A frame that overran its whole period
+// makes the next one due at once, with no hurry to catch up. maxFps 0: never a wait.
+FramePace PaceFrame(int64_t frameDue, int64_t now, int64_t frequency, int maxFps);
+
+extern int64_t NextFrameDue;  // counter tick the next frame is due at; written by RunHost at the
+                              // clock start and by WaitForNextFrame
+extern int WindowHidden;      // 0/1: the window is unmapped (hidden or iconified); written by
+                              // WindowStatus
+
+// Sleeps until the next frame is due under the --max-fps cap; returns at once without a cap.
+void WaitForNextFrame();
+
+// GLUT's window status handler: while the window is hidden the idle redisplays stop, so that the
+// main loop sleeps until an event comes; when it shows again they start once more.
+void WindowStatus(int state);

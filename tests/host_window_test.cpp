@@ -1,0 +1,97 @@
+// The host's window: --window keeps the scene out of full screen until f is pressed; hidden and
+// shown, where the real test window is unmapped and mapped again, GLUT reports it through the
+// host's window status handler, and the host draws nothing in between; the first frame after a
+// long hidden spell counts as a stall.
+#include <GL/freeglut.h>
+#include <gtest/gtest.h>
+
+#include "gl_harness.h"
+#include "host/app.h"
+#include "host/host.h"
+#include "host/options.h"
+#include "host/pacing.h"
+#include "scene/controls.h"
+#include "scene/scene_state.h"
+
+namespace {
+constexpr int kPumpRounds = 200;
+
+// Handles window-system events until the host sees the window as `hidden`. Asking for the window's
+// place is a round trip, after which the server's answer to the unmap or map has arrived.
+bool PumpUntilHidden(int hidden) {
+    for (int i = 0; i < kPumpRounds && WindowHidden != hidden; ++i) {
+        PumpEvents();
+        glutGet(GLUT_WINDOW_X);
+    }
+    return WindowHidden == hidden;
+}
+}  // namespace
+
+TEST(WindowStatus, NothingIsDrawnWhileHiddenAndTheReturnCountsAsAStall) {
+    StartScene();
+    glutWindowStatusFunc(WindowStatus);
+    // Display reads the host's clock: it starts now, and the test moves its start back instead of
+    // waiting for time to pass.
+    CounterFrequency = ReadCounterFrequency();
+    CounterStart = ReadCounter();
+    Display();
+    const double shownAt = CurrentTime;
+    const int framesBefore = FramesThisSecond;
+
+    glutHideWindow();
+    ASSERT_TRUE(PumpUntilHidden(1)) << "GLUT never reported the unmapped window";
+    CounterStart -= 5 * CounterFrequency;  // five seconds hidden
+    Display();
+    Display();
+    EXPECT_EQ(FramesThisSecond, framesBefore) << "frames were drawn while hidden";
+    EXPECT_EQ(CurrentTime, shownAt);
+
+    glutShowWindow();
+    ASSERT_TRUE(PumpUntilHidden(0)) << "GLUT never reported the window shown again";
+    Display();
+    EXPECT_GE(CurrentTime, shownAt + 5.0) << "no frame after the window came back";
+    EXPECT_EQ(FrameDelta, 0.05f) << "the first frame after the hidden spell is not a stall";
+
+    glutWindowStatusFunc(nullptr);
+    glutIdleFunc(nullptr);  // the handler restarted the host's idle redisplays
+    ResizeWindow(kTestWindowWidth, kTestWindowHeight);
+}
+
+TEST(WindowStatus, OnlyHiddenStopsTheRedisplays) {
+    ResetProgramState();
+    WindowHidden = 0;
+    for (int covered : {GLUT_FULLY_RETAINED, GLUT_PARTIALLY_RETAINED, GLUT_FULLY_COVERED}) {
+        WindowStatus(covered);
+        EXPECT_EQ(WindowHidden, 0) << covered;
+    }
+    WindowStatus(GLUT_HIDDEN);
+    EXPECT_EQ(WindowHidden, 1);
+    WindowStatus(GLUT_FULLY_COVERED);
+    EXPECT_EQ(WindowHidden, 0);
+    glutIdleFunc(nullptr);
+}
+
+TEST(WindowedStart, InitLeavesTheWindowAloneAndFStillGoesFullScreen) {
+    ResetProgramState();
+    // Earlier tests may have left the window full screen, which a resize would not undo for good.
+    glutLeaveFullScreen();
+    for (int i = 0; i < kPumpRounds && glutGet(GLUT_FULL_SCREEN); ++i) PumpEvents();
+    ResizeWindow(320, 240);
+    ASSERT_EQ(glutGet(GLUT_WINDOW_WIDTH), 320);
+    hostOptions.windowed = 1;
+    Init();
+    hostOptions = HostOptions();
+    PumpEvents();
+    EXPECT_EQ(FullScreen, 0);
+    EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), 320) << "Init went full screen";
+    SceneKeyboard('f', 0, 0);
+    for (int i = 0; i < kPumpRounds && glutGet(GLUT_WINDOW_WIDTH) != kTestWindowWidth; ++i)
+        PumpEvents();
+    EXPECT_EQ(FullScreen, 1);
+    EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), kTestWindowWidth) << "f did not go full screen";
+    // Leaving full screen restores the 320 x 240 from before it; wait for that, so that it does
+    // not undo the resize for the next test later on.
+    glutLeaveFullScreen();
+    for (int i = 0; i < kPumpRounds && glutGet(GLUT_WINDOW_WIDTH) != 320; ++i) PumpEvents();
+    ResizeWindow(kTestWindowWidth, kTestWindowHeight);
+}

@@ -1,0 +1,65 @@
+// The scene's start-up finds its images wherever the host's search finds them, and hands the
+// loader nothing when no folder holds one.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+
+#include "gl_harness.h"
+#include "host/data_files.h"
+#include "particles/particle_system.h"
+#include "scene/scene_state.h"
+#include "scene/textures.h"
+#include "text/text_overlay.h"
+
+namespace {
+namespace fs = std::filesystem;
+
+// Runs InitResources with `folders` searched after an empty working directory; returns stderr.
+std::string StartInEmptyFolder(const std::vector<std::string>& folders) {
+    const fs::path home = fs::current_path(), empty = ::testing::TempDir() + "wispra-empty";
+    fs::create_directories(empty);
+    const std::vector<std::string> saved = dataFolders;
+    dataFolders = folders;
+    fs::current_path(empty);
+    ::testing::internal::CaptureStderr();
+    InitResources();
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    fs::current_path(home);
+    dataFolders = saved;
+    fs::remove_all(empty);
+    return said;
+}
+}  // namespace
+
+TEST(StartUpImages, FoundInAnotherFolderWithoutAWord) {
+    ResetProgramState();
+    const std::string said = StartInEmptyFolder({"", fs::current_path().string()});
+    EXPECT_EQ(said, "");
+    EXPECT_EQ(textureCount, 2);
+    EXPECT_NE(textureIds[0], 0u);
+    EXPECT_NE(textureIds[1], 0u);
+    EXPECT_EQ(textOverlay.fontTexture, textureIds[0]);
+    EXPECT_EQ(particleSystem.spriteTexture, textureIds[1]);
+}
+
+TEST(StartUpImages, NamedOnceEachAndNotLoadedWhenNoFolderHoldsThem) {
+    ResetProgramState();
+    const std::string nowhere = ::testing::TempDir() + "wispra-nowhere";
+    GLuint before = 0, after = 0;
+    glGenTextures(1, &before);
+    const std::string said = StartInEmptyFolder({nowhere});
+    glGenTextures(1, &after);
+    EXPECT_EQ(after, before + 1) << "a texture was made for a file that was not found";
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 2) << said;
+    for (const char* name : {"font.bmp not found", "smoke128.bmp not found"})
+        EXPECT_NE(said.find(name), std::string::npos) << said;
+    EXPECT_NE(said.find(nowhere), std::string::npos) << said;
+    EXPECT_EQ(textureCount, 2);
+    EXPECT_EQ(textureIds[0], 0u);
+    EXPECT_EQ(textureIds[1], 0u);
+    glDeleteTextures(1, &before);
+    glDeleteTextures(1, &after);
+}
