@@ -15,7 +15,6 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "host/data_files.h"
 #include "particles/particle_system.h"
