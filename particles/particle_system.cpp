@@ -31,11 +31,12 @@ constexpr double kStyle2FadeIn = 0.3;  // of the life
 
 // Fragments that cannot change a pixel are discarded before blending, which saves most of the
 // pass's fill work (the sprite's dark corners, the long faint tail of each particle's life).
-// A fragment of alpha A adds colour x A to the buffer. Its colour is at most brightest x A x 3:
+// A fragment of alpha A adds colour x A to the buffer. Its colour is at most brightest x A x R:
 // the vertex colour is the particle's base colour times its scale times a, the vertex alpha is
-// a, and a texel's channel is at most 3 times its alpha (the alpha is the channels' mean). So
-// below the cutoff a fragment adds less than a quarter of the buffer's smallest step, which
-// rounding drops: the picture is the same as without the test.
+// a, and a texel's channel is at most R times its alpha. R is measured from the sprite (1 for a
+// grey one); without a measure it is 3, as the alpha is the channels' mean. So below the cutoff
+// a fragment adds less than a quarter of the buffer's smallest step, which rounding drops: the
+// picture is the same as without the test.
 constexpr double kTexelChannelPerAlpha = 3.0;
 constexpr double kDroppedStepFraction = 0.25;
 
@@ -48,10 +49,13 @@ double SmallestColourStep() {
     return 1.0 / ((1u << std::min(std::max(bits, 1), 16)) - 1);
 }
 
-float InvisibleAlpha(double brightest) {
+float InvisibleAlpha(double brightest, const SpriteProfile& sprite) {
     if (brightest <= 0.0) return 0.0f;
-    return StoreFloat(std::sqrt(SmallestColourStep() * kDroppedStepFraction /
-                                (kTexelChannelPerAlpha * brightest)));
+    const double channelPerAlpha = sprite.trusted && sprite.channelPerAlpha > 0.0f
+                                       ? static_cast<double>(sprite.channelPerAlpha)
+                                       : kTexelChannelPerAlpha;
+    return StoreFloat(
+        std::sqrt(SmallestColourStep() * kDroppedStepFraction / (channelPerAlpha * brightest)));
 }
 
 // The sprite's profile, read back from the bound texture `texture`. Untrusted for a texture
@@ -358,13 +362,13 @@ void ParticleSystem::Draw(int style, float sizeScale, float brightness, float ca
                               static_cast<double>(p.g) * colourScaleG[s],
                               static_cast<double>(p.b) * colourScaleB[s]});
     }
-    glEnable(GL_ALPHA_TEST);
-    const float cutoff = InvisibleAlpha(brightest);
-    glAlphaFunc(GL_GREATER, cutoff);
     if (profiledTexture != spriteTexture) {  // once per sprite, not per frame
         spriteProfile = ReadSpriteProfile(spriteTexture);
         profiledTexture = spriteTexture;
     }
+    glEnable(GL_ALPHA_TEST);
+    const float cutoff = InvisibleAlpha(brightest, spriteProfile);
+    glAlphaFunc(GL_GREATER, cutoff);
     const ScreenBoxes screen = SetUpBoxes(spriteProfile.trusted, camX, camY);
     if (screen.active) glEnable(GL_SCISSOR_TEST);
     // A texel of alpha v can pass only if v / 255 x a > cutoff: below this many levels over a,

@@ -32,6 +32,23 @@ int ReadableAlpha(const unsigned char* rgba, int width, int height, int x, int y
                      std::clamp(borderAlpha, 0, kAlphaLevels - 1)});
 }
 
+// Largest brightest-channel-to-alpha ratio over the texels; 0 when a texel has colour and no
+// alpha, which no ratio bounds.
+double ChannelPerAlpha(const unsigned char* rgba, int width, int height) {
+    double ratio = 0.0;
+    const size_t texels = static_cast<size_t>(width) * static_cast<size_t>(height);
+    for (size_t i = 0; i < texels; ++i) {
+        const unsigned char* t = rgba + i * kTexelBytes;
+        const int channel = std::max({t[0], t[1], t[2]});
+        if (t[kAlphaByte] == 0) {
+            if (channel > 0) return 0.0;
+            continue;
+        }
+        ratio = std::max(ratio, static_cast<double>(channel) / t[kAlphaByte]);
+    }
+    return ratio;
+}
+
 // Linear blend of the widened extents around direction `phase` (in steps, any real number).
 double ExtentAt(const float* extents, double phase) {
     const double whole = std::floor(phase);
@@ -73,6 +90,7 @@ SpriteProfile MeasureSpriteProfile(const unsigned char* rgba, int width, int hei
             }
         }
     }
+    profile.channelPerAlpha = StoreFloat(ChannelPerAlpha(rgba, width, height));
     for (int v = kAlphaLevels - 2; v >= 0; --v) {
         reach[v] = std::max(reach[v], reach[v + 1]);
         for (int k = 0; k < kProfileDirections; ++k)

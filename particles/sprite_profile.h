@@ -16,6 +16,9 @@ struct SpriteProfile {
     // degrees (counter-clockwise from +s), widened so that interpolating neighbours linearly
     // never falls short in between. Meaningless where reach[v] is negative.
     float extent[kAlphaLevels][kProfileDirections] = {};
+    // The largest ratio of a texel's brightest colour channel to its alpha; 0 when unknown, as
+    // when a texel has colour but no alpha. A grey sprite whose alpha is its brightness has 1.
+    float channelPerAlpha = 0.0f;
 };
 
 // Measures the profile of a `width` x `height` image of RGBA bytes, first row at t = 0. A sample

@@ -214,18 +214,28 @@ TEST(ParticleDrawClipped, KeepsTheCallersScissorAndSkipsWhatCannotShow) {
                 if (x < 100 || x >= 300 || y < 50 || y >= 200) outside += picture.At(x, y)[0];
         EXPECT_EQ(outside > 0, !callerScissor);
     }
-    // The sprite's brightest texel is 225 of 255: at a fade that only a brighter texel could
-    // pass the cutoff with, the whole-quad pass draws the particle and the measured one skips it.
+    // The cutoff: a quarter step of colour from the brightest channel, 0.8, and the grey
+    // sprite's channel-to-alpha ratio of 1 (3, the mean's bound, without a measured sprite).
     Place(0, 0, 0, 0.1f, 0);
     for (int i = 1; i < kGridParticles; ++i) particleSystem.particles[i].alive = 0;
-    const double cutoff = std::sqrt(0.25 / 255 / (3 * 0.8));  // brightest channel 0.8
-    const float brightness = static_cast<float>(cutoff * 1.06);
+    const auto cutoffFor = [](double ratio) { return std::sqrt(0.25 / 255 / (ratio * 0.8)); };
+    GLfloat reference = 0;
+    particleSystem.Draw(2, 1, 1, 0, 0, 0, 1);
+    glGetFloatv(GL_ALPHA_TEST_REF, &reference);
+    EXPECT_NEAR(particleSystem.spriteProfile.channelPerAlpha, 1.0, 1e-6);
+    EXPECT_NEAR(reference, cutoffFor(1), 1e-6);
+    // The sprite's brightest texel is 225 of 255: at a fade that only a brighter texel could
+    // pass the cutoff with, the measured pass skips the particle; the whole-quad pass, whose
+    // cutoff is lower, draws it.
+    const float brightness = static_cast<float>(cutoffFor(1) * 1.06);
     const auto drawn = [&] {
         return CaptureFeedback([&] { particleSystem.Draw(2, 1, brightness, 0, 0, 0, 1); }).size();
     };
     EXPECT_EQ(drawn(), 0u);
     particleSystem.spriteProfile = SpriteProfile();
     EXPECT_EQ(drawn(), 2u);
+    glGetFloatv(GL_ALPHA_TEST_REF, &reference);
+    EXPECT_NEAR(reference, cutoffFor(3), 1e-6);
     glDeleteTextures(1, &sprite);
 }
 

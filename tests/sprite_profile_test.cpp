@@ -141,6 +141,16 @@ TEST(SpriteProfile, EdgesReadTheOppositeEdgeTheSameEdgeAndTheBorder) {
     EXPECT_FALSE(SpriteBox(profile, 121, 0, sides));
 }
 
+TEST(SpriteProfile, ChannelPerAlphaBoundsEveryTexelsColourByItsAlpha) {
+    Image image = NoisyBlob(8, 8);
+    EXPECT_EQ(Measure(image).channelPerAlpha, 1.0f);  // grey: alpha is the brightness
+    unsigned char* t = &image.rgba[image.Offset(3, 4)];
+    t[0] = 255, t[1] = t[2] = 0, t[3] = 85;  // pure red, alpha its mean
+    EXPECT_EQ(Measure(image).channelPerAlpha, 3.0f);
+    t[0] = 2, t[3] = 0;  // colour without alpha: no ratio holds
+    EXPECT_EQ(Measure(image).channelPerAlpha, 0.0f);
+}
+
 TEST(SpriteProfile, NothingToMeasureIsNotTrusted) {
     const unsigned char texel[4] = {255, 255, 255, 255};
     double sides[4];
