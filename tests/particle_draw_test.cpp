@@ -37,6 +37,14 @@ void Place(int slot, float x, float y, float size, float angle) {
     particleSystem.particles[slot] = {x,    y,    0,    0,    0, 0, angle, 0,
                                       size, 0.8f, 0.6f, 0.4f, 1, 0, 1,     1};
 }
+
+// The scene's smoke sprite, measured by the pass on first use.
+GLuint LoadSmokeSprite() {
+    const GLuint sprite = LoadBmpTexture("smoke128.bmp", -1, 0, false);
+    particleSystem.spriteTexture = sprite;
+    particleSystem.profiledTexture = 0;
+    return sprite;
+}
 }  // namespace
 
 TEST(ParticleDrawFade, AlphaFollowsTheStyleEnvelopeAndPremultipliesTheColour) {
@@ -70,23 +78,30 @@ TEST(ParticleDrawFade, AlphaFollowsTheStyleEnvelopeAndPremultipliesTheColour) {
 
 TEST(ParticleDrawQuad, HalfSideIsScaleTimesSizeTurnedBackByTheCamera) {
     Begin();
-    Place(0, 320, 240, 10, 30);
-    Place(1, 100, 100, 10, 30);
-    particleSystem.particles[1].alive = 0;
-    Place(2, 100, 50, 5, 30);
-    const auto drawn = CaptureFeedback([] { particleSystem.Draw(1, 2, 1, 0, 0, 30, 0.1f); });
-    ASSERT_EQ(drawn.size(), 4u);                                // the free slot draws nothing
-    const float quads[2][3] = {{320, 240, 20}, {100, 50, 10}};  // centre and half side
-    for (size_t i = 0; i < drawn.size(); ++i) {
-        const float* q = quads[i / 2];
-        for (const FeedbackVertex& v : drawn[i].vertices) {
-            // The sprite's angle less the camera's leaves the square upright.
-            EXPECT_NEAR(std::fabs(v.x - q[0]), q[2], 1e-3) << i;
-            EXPECT_NEAR(std::fabs(v.y - q[1]), q[2], 1e-3) << i;
-            EXPECT_TRUE(v.s == (v.x > q[0] ? 1 : 0) && v.t == (v.y > q[1] ? 1 : 0)) << i;
+    // Without a sprite, and with the measured smoke sprite, whose boxes only cut what is
+    // rasterized: the quads, corners and texture coordinates, stay whole either way.
+    for (const bool measured : {false, true}) {
+        const GLuint sprite = measured ? LoadSmokeSprite() : 0;
+        Place(0, 320, 240, 10, 30);
+        Place(1, 100, 100, 10, 30);
+        particleSystem.particles[1].alive = 0;
+        Place(2, 100, 50, 5, 30);
+        const auto drawn = CaptureFeedback([] { particleSystem.Draw(1, 2, 1, 0, 0, 30, 0.1f); });
+        EXPECT_EQ(particleSystem.spriteProfile.trusted, measured);
+        ASSERT_EQ(drawn.size(), 4u);                                // the free slot draws nothing
+        const float quads[2][3] = {{320, 240, 20}, {100, 50, 10}};  // centre and half side
+        for (size_t i = 0; i < drawn.size(); ++i) {
+            const float* q = quads[i / 2];
+            for (const FeedbackVertex& v : drawn[i].vertices) {
+                // The sprite's angle less the camera's leaves the square upright.
+                EXPECT_NEAR(std::fabs(v.x - q[0]), q[2], 1e-3) << i;
+                EXPECT_NEAR(std::fabs(v.y - q[1]), q[2], 1e-3) << i;
+                EXPECT_TRUE(v.s == (v.x > q[0] ? 1 : 0) && v.t == (v.y > q[1] ? 1 : 0)) << i;
+            }
         }
+        EXPECT_TRUE(CaptureFeedback([] { particleSystem.Draw(3, 2, 1, 0, 0, 30, 0.1f); }).empty());
+        glDeleteTextures(1, &sprite);
     }
-    EXPECT_TRUE(CaptureFeedback([] { particleSystem.Draw(3, 2, 1, 0, 0, 30, 0.1f); }).empty());
 }
 
 TEST(ParticleDrawState, AddsToThePictureAndRestoresTheNormalBlend) {
@@ -113,14 +128,6 @@ TEST(ParticleDrawState, AddsToThePictureAndRestoresTheNormalBlend) {
 }
 
 namespace {
-// The scene's smoke sprite, measured by the pass on first use.
-GLuint LoadSmokeSprite() {
-    const GLuint sprite = LoadBmpTexture("smoke128.bmp", -1, 0, false);
-    particleSystem.spriteTexture = sprite;
-    particleSystem.profiledTexture = 0;
-    return sprite;
-}
-
 // A perspective view down -z onto the plane z = 0, like the scene's: 0.5 units away.
 void LookAtThePlane(double aspectStretch) {
     glMatrixMode(GL_PROJECTION);
