@@ -5,10 +5,11 @@
 //   - the scene without the smoke pass: a frame at the same clock reading with the pool's scan
 //     length at 0, so nothing is emitted, moved or drawn and nothing else changes;
 //   - the whole scene.
-// It prints their medians, their ratios to the floor, the frame rate and the smoke pass's time,
-// and then the pass's shaded fragments (pipeline statistics) against its visible ones (samples
-// that passed, per pixel), counted on a re-draw of the pass outside the timed frames because
-// active queries change the fragment work being timed.
+// It prints their medians (wall clock, and processor time of all the process's threads), their
+// ratios to the floor, the frame rate and the smoke pass's time, and then the pass's shaded
+// fragments (pipeline statistics) against its visible ones (samples that passed, per pixel),
+// counted on a re-draw of the pass outside the timed frames because active queries change the
+// fragment work being timed.
 #define GL_GLEXT_PROTOTYPES
 #include <GL/freeglut.h>
 #include <GL/glext.h>
@@ -19,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
 #include "common/widths.h"
@@ -46,14 +48,19 @@ constexpr int kResizeRounds = 200;
 
 uint64_t frameIndex = 0;  // simulated frames so far; frame n runs at n * 1000 / 60 ms
 int rounds = kDefaultRounds;
-bool countable = false;          // the pipeline statistics query is available
-GLint samplesPerPixel = 1;       // of the window's visual
-GLuint shadedQuery = 0;          // fragment shader invocations, created once
-GLuint passedQuery = 0;          // samples passed, created once
-std::vector<double> sceneMs;     // per round, reserved once
-std::vector<double> withoutMs;   // per round
-std::vector<double> floorMs;     // per round
-std::vector<double> passMs;      // per round: scene minus without
+bool countable = false;     // the pipeline statistics query is available
+GLint samplesPerPixel = 1;  // of the window's visual
+GLuint shadedQuery = 0;     // fragment shader invocations, created once
+GLuint passedQuery = 0;     // samples passed, created once
+// Per-round times of one kind of frame: wall clock and the process's processor time, which
+// counts the renderer's threads and, unlike the wall clock, little of what other programs on
+// the machine do meanwhile.
+struct Series {
+    std::vector<double> wall;  // ms, reserved once
+    std::vector<double> cpu;   // ms
+};
+Series sceneMs, withoutMs, floorMs;
+Series passMs;                   // scene minus without, per round
 uint64_t shadedSum = 0;          // over the counted re-draws of one measurement
 uint64_t visibleSamplesSum = 0;  // likewise
 int countedPasses = 0;
@@ -124,11 +131,29 @@ void CountPass() {
     ++countedPasses;
 }
 
-double Milliseconds(void (*frame)()) {
+struct Times {
+    double wall, cpu;  // ms
+};
+
+double CpuMilliseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * kMsPerSecond + static_cast<double>(now.tv_nsec) * 1e-6;
+}
+
+Times Measured(void (*frame)()) {
     const auto start = std::chrono::steady_clock::now();
+    const double cpuStart = CpuMilliseconds();
     frame();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
+    const double cpu = CpuMilliseconds() - cpuStart;
+    return {
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count(),
+        cpu};
+}
+
+void Add(Series& series, Times t) {
+    series.wall.push_back(t.wall);
+    series.cpu.push_back(t.cpu);
 }
 
 double Quantile(std::vector<double>& samples, double q) {
@@ -144,40 +169,40 @@ int LiveParticles() {
     return live;
 }
 
-void PrintTime(const char* what, std::vector<double>& samples, double floor) {
-    const double median = Quantile(samples, 0.5);
-    const double low = Quantile(samples, 0.25), high = Quantile(samples, 0.75);
-    std::printf("  %-22s median %8.3f ms (quartiles %8.3f .. %8.3f)", what, median, low, high);
-    if (floor > 0.0) std::printf("   ratio to floor %5.2f", median / floor);
-    std::printf("\n");
+void PrintTime(const char* what, Series& series, double floor) {
+    const double median = Quantile(series.wall, 0.5);
+    const double low = Quantile(series.wall, 0.25), high = Quantile(series.wall, 0.75);
+    std::printf("  %-20s median %8.3f ms (quartiles %8.3f .. %8.3f)", what, median, low, high);
+    if (floor > 0.0) std::printf(" ratio to floor %5.2f", median / floor);
+    std::printf("   processor %8.3f ms\n", Quantile(series.cpu, 0.5));
 }
 
 void Measure(const char* label) {
-    sceneMs.clear();
-    withoutMs.clear();
-    floorMs.clear();
-    passMs.clear();
+    for (Series* series : {&sceneMs, &withoutMs, &floorMs, &passMs}) {
+        series->wall.clear();
+        series->cpu.clear();
+    }
     shadedSum = visibleSamplesSum = 0;
     countedPasses = 0;
     int liveMin = kParticlePool, liveMax = 0;
     for (int i = 0; i < rounds; ++i) {
-        const double scene = Milliseconds(SceneFrame);
-        const double without = Milliseconds(FrameWithoutSmoke);
-        sceneMs.push_back(scene);
-        withoutMs.push_back(without);
-        passMs.push_back(scene - without);
-        floorMs.push_back(Milliseconds(FloorFrame));
+        const Times scene = Measured(SceneFrame);
+        const Times without = Measured(FrameWithoutSmoke);
+        Add(sceneMs, scene);
+        Add(withoutMs, without);
+        Add(passMs, {scene.wall - without.wall, scene.cpu - without.cpu});
+        Add(floorMs, Measured(FloorFrame));
         liveMin = std::min(liveMin, LiveParticles());
         liveMax = std::max(liveMax, LiveParticles());
         if (countable && i % kCountEvery == 0) CountPass();
     }
-    const double floor = Quantile(floorMs, 0.5);
-    const double scene = Quantile(sceneMs, 0.5);
+    const double floor = Quantile(floorMs.wall, 0.5);
+    const double scene = Quantile(sceneMs.wall, 0.5);
     std::printf("%s: %d to %d live particles, %d rounds\n", label, liveMin, liveMax, rounds);
     PrintTime("floor (clear, swap)", floorMs, 0.0);
     PrintTime("scene without smoke", withoutMs, floor);
     PrintTime("whole scene", sceneMs, floor);
-    std::printf("  %-22s %8.1f\n", "frames per second", kMsPerSecond / scene);
+    std::printf("  %-20s %8.1f\n", "frames per second", kMsPerSecond / scene);
     PrintTime("smoke pass (paired)", passMs, 0.0);
     if (countedPasses == 0) {
         std::printf("  smoke pass fragments: not counted (no GL_ARB_pipeline_statistics_query)\n");
@@ -238,8 +263,10 @@ int main(int argc, char** argv) {
         glGenQueries(1, &shadedQuery);
         glGenQueries(1, &passedQuery);
     }
-    for (std::vector<double>* v : {&sceneMs, &withoutMs, &floorMs, &passMs})
-        v->reserve(static_cast<size_t>(rounds));
+    for (Series* series : {&sceneMs, &withoutMs, &floorMs, &passMs}) {
+        series->wall.reserve(static_cast<size_t>(rounds));
+        series->cpu.reserve(static_cast<size_t>(rounds));
+    }
 
     std::printf(
         "window %d x %d, %d samples per pixel, %s; medians per frame including swap and "
