@@ -94,6 +94,7 @@ constexpr double kLevelSlack = 1e-3;    // relative: a fragment this close to th
 constexpr double kSimilarity = 1e-4;    // relative deviation from a turn and scale still allowed
 constexpr double kNearestW = 1e-6;      // clip w in front of the eye still trusted
 constexpr double kDegrees = 0.017453292519943295;  // radians per degree
+constexpr double kHalfTurn = 3.141592653589793;    // radians
 constexpr int kBoxSides = 4;
 
 // What the boxes need to know of the transform, taken once per pass.
@@ -175,15 +176,17 @@ bool ParticleBox(const ScreenBoxes& s, const SpriteProfile& profile, int level, 
                  double z, double h, double turn, GLint box[4]) {
     const double* m = s.m;
     const double w = m[3] * x + m[7] * y + m[11] * z + m[15];
+    const double side = 2.0 * std::fabs(h);  // scene units per texture coordinate
+    // A quad of negative half side shows the sprite turned by half a turn.
+    const double spriteTurn = s.turn + turn + (h < 0.0 ? kHalfTurn : 0.0);
     double sides[kBoxSides];  // right, up, left, down, in texture coordinates
-    if (!SpriteBox(profile, level, s.turn + turn, sides)) return false;
+    if (!SpriteBox(profile, level, spriteTurn, sides)) return false;
     const double reach = std::min(static_cast<double>(profile.reach[level]), 1.0);
     if (w < kNearestW) {  // the centre is behind the eye: the quad gets the caller's box
         return PixelBox(s, -kUnlimited, kUnlimited, -kUnlimited, kUnlimited, box);
     }
     const double cx = s.vx + ((m[0] * x + m[4] * y + m[8] * z + m[12]) / w + 1.0) * s.hw;
     const double cy = s.vy + ((m[1] * x + m[5] * y + m[9] * z + m[13]) / w + 1.0) * s.hh;
-    const double side = 2.0 * h;  // scene units per texture coordinate
     if (s.similar) {
         const double pixels = s.scale * side / w, widen = s.widen * reach * pixels;
         return PixelBox(s, cx - sides[2] * pixels - widen, cx + sides[0] * pixels + widen,

@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
-#include <utility>
+#include <tuple>
 #include <vector>
 
 #include "common/widths.h"
@@ -168,12 +168,12 @@ struct Pass {
 };
 
 // One pass over a black window, with the sprite's measured profile or, `whole`, without one.
-Pass DrawPass(bool whole, float camZ) {
+Pass DrawPass(bool whole, float sizeScale, float camZ) {
     const SpriteProfile measured = particleSystem.spriteProfile;
     if (whole) particleSystem.spriteProfile = SpriteProfile();
     glClear(GL_COLOR_BUFFER_BIT);
-    const GLuint64 shaded =
-        ShadedFragments([camZ] { particleSystem.Draw(1, 1, 1, 0, 0, camZ, 0.5); });
+    const GLuint64 shaded = ShadedFragments(
+        [sizeScale, camZ] { particleSystem.Draw(1, sizeScale, 1, 0, 0, camZ, 0.5); });
     particleSystem.spriteProfile = measured;
     return {ReadPicture(), shaded};
 }
@@ -187,13 +187,18 @@ TEST(ParticleDrawClipped, SamePictureAsWholeQuadsFromFewerFragments) {
     particleSystem.Draw(1, 1, 1, 0, 0, 0, 0.5);  // measures the sprite
     ASSERT_TRUE(particleSystem.spriteProfile.trusted);
     // The scene's projection (the sprite's plane seen square on), one that stretches it
-    // unevenly, and a turn of the camera about the view axis.
-    const std::pair<double, float> views[] = {{1.0, 0.0f}, {1.7, 0.0f}, {1.0, 25.0f}};
-    for (const auto& [stretch, camZ] : views) {
+    // unevenly, a turn of the camera about the view axis, and quads of negative size, which
+    // show the sprite turned by half a turn.
+    const std::tuple<double, float, float> views[] = {
+        {1.0, 1.0f, 0.0f}, {1.7, 1.0f, 0.0f}, {1.0, 1.0f, 25.0f}, {1.0, -1.0f, 0.0f}};
+    for (const auto& [stretch, sizeScale, camZ] : views) {
         LookAtThePlane(stretch);
-        const Pass clipped = DrawPass(false, camZ), whole = DrawPass(true, camZ);
-        EXPECT_TRUE(clipped.picture.rgb == whole.picture.rgb) << "stretch " << stretch;
-        EXPECT_LT(clipped.shaded, whole.shaded * 3 / 4) << "stretch " << stretch;
+        const Pass clipped = DrawPass(false, sizeScale, camZ);
+        const Pass whole = DrawPass(true, sizeScale, camZ);
+        const auto view = ::testing::Message()
+                          << "stretch " << stretch << ", size " << sizeScale << ", turn " << camZ;
+        EXPECT_TRUE(clipped.picture.rgb == whole.picture.rgb) << view;
+        EXPECT_LT(clipped.shaded, whole.shaded * 3 / 4) << view;
         EXPECT_GT(*std::max_element(clipped.picture.rgb.begin(), clipped.picture.rgb.end()), 40);
     }
     glDeleteTextures(1, &sprite);
