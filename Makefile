@@ -29,8 +29,10 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure
 
+# Both sizes, each on a screen of its size, in the build folder where the images are.
 bench: build
-	./tools/with_xvfb.sh -s 1280x720 $(BUILD)/frame_bench
+	cd $(BUILD) && $(CURDIR)/tools/with_xvfb.sh -s 1280x720 ./frame_bench 1280 720
+	cd $(BUILD) && $(CURDIR)/tools/with_xvfb.sh -s 1920x1080 ./frame_bench 1920 1080
 
 # The bitmap reader under libFuzzer for SECONDS seconds, from a freshly generated seed corpus and
 # what earlier runs added to $(FUZZ_BUILD)/corpus. Fails on a crash or a sanitizer report and leaves

@@ -2,9 +2,10 @@
 // sprite pass.
 //
 // Draw expects: the modulate texture environment; depth testing and lighting as the caller wants
-// them (the scene has both off). Leaves: texturing, blending and alpha testing off, the blend
-// function GL_SRC_ALPHA / GL_ONE_MINUS_SRC_ALPHA, the alpha function at the pass's cutoff, the
-// sprite texture bound.
+// them (the scene has both off); the caller's scissor box, if the test is on, is kept. Leaves:
+// texturing, blending and alpha testing off, the scissor test and box as the caller had them, the
+// blend function GL_SRC_ALPHA / GL_ONE_MINUS_SRC_ALPHA, the alpha function at the pass's cutoff,
+// the sprite texture bound.
 #include "particles/particle_system.h"
 
 #include <GL/gl.h>
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 #include "common/widths.h"
 #include "motion/random.h"
@@ -29,11 +31,12 @@ constexpr double kStyle2FadeIn = 0.3;  // of the life
 
 // Fragments that cannot change a pixel are discarded before blending, which saves most of the
 // pass's fill work (the sprite's dark corners, the long faint tail of each particle's life).
-// A fragment of alpha A adds colour x A to the buffer. Its colour is at most brightest x A x 3:
+// A fragment of alpha A adds colour x A to the buffer. Its colour is at most brightest x A x R:
 // the vertex colour is the particle's base colour times its scale times a, the vertex alpha is
-// a, and a texel's channel is at most 3 times its alpha (the alpha is the channels' mean). So
-// below the cutoff a fragment adds less than a quarter of the buffer's smallest step, which
-// rounding drops: the picture is the same as without the test.
+// a, and a texel's channel is at most R times its alpha. R is measured from the sprite (1 for a
+// grey one); without a measure it is 3, as the alpha is the channels' mean. So below the cutoff
+// a fragment adds less than a quarter of the buffer's smallest step, which rounding drops: the
+// picture is the same as without the test.
 constexpr double kTexelChannelPerAlpha = 3.0;
 constexpr double kDroppedStepFraction = 0.25;
 
@@ -46,10 +49,168 @@ double SmallestColourStep() {
     return 1.0 / ((1u << std::min(std::max(bits, 1), 16)) - 1);
 }
 
-float InvisibleAlpha(double brightest) {
+float InvisibleAlpha(double brightest, const SpriteProfile& sprite) {
     if (brightest <= 0.0) return 0.0f;
-    return StoreFloat(std::sqrt(SmallestColourStep() * kDroppedStepFraction /
-                                (kTexelChannelPerAlpha * brightest)));
+    const double channelPerAlpha = sprite.trusted && sprite.channelPerAlpha > 0.0f
+                                       ? static_cast<double>(sprite.channelPerAlpha)
+                                       : kTexelChannelPerAlpha;
+    return StoreFloat(
+        std::sqrt(SmallestColourStep() * kDroppedStepFraction / (channelPerAlpha * brightest)));
+}
+
+// The sprite's profile, read back from the bound texture `texture`. Untrusted for a texture
+// without an image and for one whose minification reads other levels than the first.
+constexpr GLint kLargestProfiledSide = 2048;
+constexpr size_t kTexelBytes = 4;  // red, green, blue, alpha
+constexpr double kTopLevel = kAlphaLevels - 1;
+SpriteProfile ReadSpriteProfile(unsigned int texture) {
+    if (texture == 0 || glIsTexture(texture) != GL_TRUE) return SpriteProfile();
+    GLint width = 0, height = 0, minFilter = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
+    if (width <= 0 || height <= 0 || width > kLargestProfiledSide ||
+        height > kLargestProfiledSide || (minFilter != GL_LINEAR && minFilter != GL_NEAREST)) {
+        return SpriteProfile();
+    }
+    GLfloat border[4] = {};
+    glGetTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_BORDER_COLOR, border);
+    std::vector<unsigned char> texels(static_cast<size_t>(width) * static_cast<size_t>(height) *
+                                      kTexelBytes);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    const int borderAlpha =
+        TruncInt(std::ceil(std::clamp(static_cast<double>(border[3]), 0.0, 1.0) * kTopLevel));
+    return MeasureSpriteProfile(texels.data(), width, height, borderAlpha);
+}
+
+// Each particle is drawn as the whole quad, so every fragment keeps the texture coordinates the
+// quad gives it, but only inside a scissor box around the part of the sprite that can pass the
+// cutoff at the particle's fade. (Drawing a smaller polygon instead would move samples: the
+// rasterizer derives each triangle's interpolation from its own vertices, and even the same quad
+// started at another corner changes a few pixels by one step.)
+constexpr GLint kUnlimited = 1 << 24;   // a box side longer than any window's
+constexpr double kPixelSlack = 0.0625;  // pixels added around a box for the transform's rounding
+constexpr double kLevelSlack = 1e-3;    // relative: a fragment this close to the cutoff may pass
+constexpr double kSimilarity = 1e-4;    // relative deviation from a turn and scale still allowed
+constexpr double kNearestW = 1e-6;      // clip w in front of the eye still trusted
+constexpr double kDegrees = 0.017453292519943295;  // radians per degree
+constexpr double kHalfTurn = 3.141592653589793;    // radians
+constexpr int kBoxSides = 4;
+
+// What the boxes need to know of the transform, taken once per pass.
+struct ScreenBoxes {
+    bool active = false;  // boxes are computed; false: the scissor is left to the caller
+    double m[16] = {};    // projection x modelview, column-major
+    double vx = 0, vy = 0, hw = 0, hh = 0;  // viewport origin and half size, pixels
+    // The sprite's plane maps to the screen by a turn and a scale: the reach by direction can be
+    // turned instead of bounding a disc. Then scale x sprite units / w gives pixels, turned by
+    // `turn` radians.
+    bool similar = false;
+    double scale = 0, turn = 0, widen = 0;  // widen: pixels per pixel of reach for the deviation
+    bool callerScissor = false;
+    GLint caller[kBoxSides] = {};  // the caller's scissor box, restored at the end
+};
+
+ScreenBoxes SetUpBoxes(bool trusted, float camX, float camY) {
+    ScreenBoxes s;
+    s.callerScissor = glIsEnabled(GL_SCISSOR_TEST) == GL_TRUE;
+    glGetIntegerv(GL_SCISSOR_BOX, s.caller);
+    // Only an untilted sprite stays in the plane z = const of its particle.
+    s.active = trusted && camX == 0.0f && camY == 0.0f;
+    if (!s.active) return s;
+    double mv[16], pj[16];
+    GLint vp[kBoxSides];
+    glGetDoublev(GL_MODELVIEW_MATRIX, mv);
+    glGetDoublev(GL_PROJECTION_MATRIX, pj);
+    glGetIntegerv(GL_VIEWPORT, vp);
+    for (int c = 0; c < 4; ++c) {
+        for (int r = 0; r < 4; ++r) {
+            double sum = 0.0;
+            for (int k = 0; k < 4; ++k) sum += pj[k * 4 + r] * mv[c * 4 + k];
+            s.m[c * 4 + r] = sum;
+        }
+    }
+    s.vx = vp[0];
+    s.vy = vp[1];
+    s.hw = vp[2] * 0.5;
+    s.hh = vp[3] * 0.5;
+    // Pixels per scene unit (times w) along the sprite plane's x and y.
+    const double ax = s.m[0] * s.hw, ay = s.m[1] * s.hh, bx = s.m[4] * s.hw, by = s.m[5] * s.hh;
+    s.scale = std::hypot(ax, ay);
+    const double deviation = std::hypot(ax - by, ay + bx);
+    s.similar =
+        s.m[3] == 0.0 && s.m[7] == 0.0 && s.scale > 0.0 && deviation <= kSimilarity * s.scale;
+    s.turn = std::atan2(ay, ax);
+    s.widen = s.scale > 0.0 ? deviation / s.scale * std::sqrt(2.0) : 0.0;
+    return s;
+}
+
+GLint PixelFloor(double v) {
+    return TruncInt(std::floor(v));
+}
+
+// Box of the pixels whose centres lie in [x0, x1] x [y0, y1], widened for rounding and cut to the
+// caller's box; false when it is empty.
+bool PixelBox(const ScreenBoxes& s, double x0, double x1, double y0, double y1, GLint box[4]) {
+    GLint left = PixelFloor(x0 - 0.5 - kPixelSlack) + 1,
+          bottom = PixelFloor(y0 - 0.5 - kPixelSlack) + 1;
+    GLint right = PixelFloor(x1 - 0.5 + kPixelSlack) + 1,
+          top = PixelFloor(y1 - 0.5 + kPixelSlack) + 1;
+    if (s.callerScissor) {
+        left = std::max(left, s.caller[0]);
+        bottom = std::max(bottom, s.caller[1]);
+        right = std::min(right, s.caller[0] + s.caller[2]);
+        top = std::min(top, s.caller[1] + s.caller[3]);
+    }
+    box[0] = left;
+    box[1] = bottom;
+    box[2] = right - left;
+    box[3] = top - bottom;
+    return box[2] > 0 && box[3] > 0;
+}
+
+// The scissor box of a particle at (x, y, z) whose quad has half side h, turned by `turn`
+// radians, of which only the points reading texels of alpha `level` or more can pass. False when
+// nothing of it can show.
+bool ParticleBox(const ScreenBoxes& s, const SpriteProfile& profile, int level, double x, double y,
+                 double z, double h, double turn, GLint box[4]) {
+    const double* m = s.m;
+    const double w = m[3] * x + m[7] * y + m[11] * z + m[15];
+    const double side = 2.0 * std::fabs(h);  // scene units per texture coordinate
+    // A quad of negative half side shows the sprite turned by half a turn.
+    const double spriteTurn = s.turn + turn + (h < 0.0 ? kHalfTurn : 0.0);
+    double sides[kBoxSides];  // right, up, left, down, in texture coordinates
+    if (!SpriteBox(profile, level, spriteTurn, sides)) return false;
+    const double reach = std::min(static_cast<double>(profile.reach[level]), 1.0);
+    if (w < kNearestW) {  // the centre is behind the eye: the quad gets the caller's box
+        return PixelBox(s, -kUnlimited, kUnlimited, -kUnlimited, kUnlimited, box);
+    }
+    const double cx = s.vx + ((m[0] * x + m[4] * y + m[8] * z + m[12]) / w + 1.0) * s.hw;
+    const double cy = s.vy + ((m[1] * x + m[5] * y + m[9] * z + m[13]) / w + 1.0) * s.hh;
+    if (s.similar) {
+        const double pixels = s.scale * side / w, widen = s.widen * reach * pixels;
+        return PixelBox(s, cx - sides[2] * pixels - widen, cx + sides[0] * pixels + widen,
+                        cy - sides[3] * pixels - widen, cy + sides[1] * pixels + widen, box);
+    }
+    // Any other projection: the corners of the square around the disc of the reach, each
+    // projected, bound its picture as long as all lie in front of the eye.
+    const double r = reach * side;
+    double x0 = HUGE_VAL, x1 = -HUGE_VAL, y0 = HUGE_VAL, y1 = -HUGE_VAL;
+    for (int corner = 0; corner < 4; ++corner) {
+        const double dx = (corner & 1) ? r : -r, dy = (corner & 2) ? r : -r;
+        const double cw = w + m[3] * dx + m[7] * dy;
+        if (cw < kNearestW)
+            return PixelBox(s, -kUnlimited, kUnlimited, -kUnlimited, kUnlimited, box);
+        const double px =
+            s.vx + ((m[0] * (x + dx) + m[4] * (y + dy) + m[8] * z + m[12]) / cw + 1.0) * s.hw;
+        const double py =
+            s.vy + ((m[1] * (x + dx) + m[5] * (y + dy) + m[9] * z + m[13]) / cw + 1.0) * s.hh;
+        x0 = std::min(x0, px);
+        x1 = std::max(x1, px);
+        y0 = std::min(y0, py);
+        y1 = std::max(y1, py);
+    }
+    return PixelBox(s, x0, x1, y0, y1, box);
 }
 
 bool KnownStyle(int style) {
@@ -91,7 +252,9 @@ ParticleSystem::ParticleSystem()
       timedSpeed(0.0f),
       colourScaleR{1.0f, 1.0f, 1.0f, 1.0f, 1.0f},
       colourScaleG{1.0f, 1.0f, 1.0f, 1.0f, 1.0f},
-      colourScaleB{1.0f, 1.0f, 1.0f, 1.0f, 1.0f} {}
+      colourScaleB{1.0f, 1.0f, 1.0f, 1.0f, 1.0f},
+      profiledTexture(0),
+      spriteProfile() {}
 
 ParticleSystem::~ParticleSystem() {}
 
@@ -202,9 +365,18 @@ void ParticleSystem::Draw(int style, float sizeScale, float brightness, float ca
                               static_cast<double>(p.g) * colourScaleG[s],
                               static_cast<double>(p.b) * colourScaleB[s]});
     }
+    if (profiledTexture != spriteTexture) {  // once per sprite, not per frame
+        spriteProfile = ReadSpriteProfile(spriteTexture);
+        profiledTexture = spriteTexture;
+    }
     glEnable(GL_ALPHA_TEST);
-    const float cutoff = InvisibleAlpha(brightest);
+    const float cutoff = InvisibleAlpha(brightest, spriteProfile);
     glAlphaFunc(GL_GREATER, cutoff);
+    const ScreenBoxes screen = SetUpBoxes(spriteProfile.trusted, camX, camY);
+    if (screen.active) glEnable(GL_SCISSOR_TEST);
+    // A texel of alpha v can pass only if v / 255 x a > cutoff: below this many levels over a,
+    // none does.
+    const double levelsAtCutoff = static_cast<double>(cutoff) * kTopLevel * (1.0 - kLevelSlack);
 
     for (int i = 0; i < capacity && i < kParticlePool; ++i) {
         const Particle& p = particles[i];
@@ -214,6 +386,16 @@ void ParticleSystem::Draw(int style, float sizeScale, float brightness, float ca
         const double a = Fade(s, f) * brightness;
         // No texel is brighter than 1: every fragment of this particle would be discarded.
         if (StoreFloat(a) <= cutoff) continue;
+        if (screen.active) {
+            const double level = std::floor(levelsAtCutoff / a) + 1.0;
+            GLint box[kBoxSides];
+            if (level >= kAlphaLevels ||
+                !ParticleBox(screen, spriteProfile, static_cast<int>(level), p.x, p.y, p.z, h,
+                             (static_cast<double>(p.angle) - camZ) * kDegrees, box)) {
+                continue;  // no texel is bright enough, or nothing that can pass is in view
+            }
+            glScissor(box[0], box[1], box[2], box[3]);
+        }
         // The colour is premultiplied by a as well as blended with it: the contribution falls
         // with a squared.
         glColor4f(StoreFloat(static_cast<double>(p.r) * colourScaleR[s] * a),
@@ -238,6 +420,10 @@ void ParticleSystem::Draw(int style, float sizeScale, float brightness, float ca
         glPopMatrix();
     }
 
+    if (screen.active) {
+        glScissor(screen.caller[0], screen.caller[1], screen.caller[2], screen.caller[3]);
+        if (!screen.callerScissor) glDisable(GL_SCISSOR_TEST);
+    }
     glDisable(GL_ALPHA_TEST);
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_BLEND);

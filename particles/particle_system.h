@@ -2,6 +2,8 @@
 // and fading.
 #pragma once
 
+#include "particles/sprite_profile.h"
+
 // One pool slot.
 struct Particle {
     float x, y, z;     // position, scene units
@@ -35,7 +37,9 @@ class ParticleSystem {
     void RetimeLives(double time, float speed);
     // Retires particles past their death time and moves the others by one step of dt seconds.
     void Update(int style, double time, float dt, float speed);
-    // Draws every live particle as an additively blended, view-facing textured square.
+    // Draws every live particle as an additively blended, view-facing textured square, each in
+    // a scissor box around the part of the sprite that can pass the cutoff at its fade. The
+    // sprite's profile is measured the first time a texture name is drawn.
     void Draw(int style, float sizeScale, float brightness, float camX, float camY, float camZ,
               double time);
 
@@ -56,6 +60,8 @@ class ParticleSystem {
     float colourScaleR[kStyleSlots];  // colour multipliers at drawing time
     float colourScaleG[kStyleSlots];
     float colourScaleB[kStyleSlots];
+    unsigned int profiledTexture;  // the texture spriteProfile was measured from; 0: none
+    SpriteProfile spriteProfile;   // how far the sprite reaches at each alpha level
 };
 
 extern ParticleSystem particleSystem;  // the scene's one pool; driven by the smoke step

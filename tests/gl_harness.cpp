@@ -6,7 +6,9 @@
 #include <png.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "host/app.h"
@@ -94,6 +96,13 @@ void RunFramesAtRate(uint32_t fromMs, uint32_t toMs, int fps) {
         if (ms <= fromMs) continue;
         RunFrameAt(static_cast<uint32_t>(ms));
     }
+}
+
+void RunFramesUnseen(uint32_t fromMs, uint32_t toMs, int fps) {
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, 1, 1);
+    RunFramesAtRate(fromMs, toMs, fps);
+    glDisable(GL_SCISSOR_TEST);
 }
 
 Picture ReadPicture() {
@@ -202,6 +211,66 @@ std::string TestOutputDir() {
     const std::string dir = "test-output";
     mkdir(dir.c_str(), 0755);
     return dir;
+}
+
+namespace {
+// Per pixel: black where it matches within tolerance, else the largest channel difference
+// stretched to be visible. Returns the number of pixels beyond the tolerance.
+int MarkDifferences(const Picture& actual, const Picture& expected, int tolerance, Picture& diff) {
+    constexpr int kStretch = 16;
+    diff = actual;
+    int differing = 0;
+    for (int y = 0; y < actual.height; ++y) {
+        for (int x = 0; x < actual.width; ++x) {
+            int worst = 0;
+            for (int c = 0; c < 3; ++c)
+                worst = std::max(worst, std::abs(actual.At(x, y)[c] - expected.At(x, y)[c]));
+            if (worst > tolerance) ++differing;
+            const unsigned char shown = static_cast<unsigned char>(std::min(255, worst * kStretch));
+            for (int c = 0; c < 3; ++c) diff.At(x, y)[c] = worst > tolerance ? shown : 0;
+        }
+    }
+    return differing;
+}
+}  // namespace
+
+ReferenceResult CompareWithReference(const std::string& name, const Picture& actual, int tolerance,
+                                     double maxShare) {
+    const std::string reference = std::string(WISPRA_REFERENCE_DIR) + "/" + name + ".png";
+    const std::string actualPath = TestOutputDir() + "/" + name + ".actual.png";
+    ReferenceResult result;
+    if (std::getenv("WISPRA_UPDATE_REFERENCE") != nullptr) {
+        result.rewritten = result.matches = WritePng(reference, actual);
+        result.message =
+            (result.matches ? "reference picture rewritten: " : "cannot write ") + reference;
+        return result;
+    }
+    Picture expected;
+    if (!ReadPng(reference, expected)) {
+        WritePng(actualPath, actual);
+        result.message = "no reference picture at " + reference + "; this run's picture is " +
+                         actualPath + " (WISPRA_UPDATE_REFERENCE=1 writes it as the reference)";
+        return result;
+    }
+    if (actual.width != expected.width || actual.height != expected.height) {
+        WritePng(actualPath, actual);
+        result.message = "the picture is " + std::to_string(actual.width) + " x " +
+                         std::to_string(actual.height) + ", the reference " + reference + " " +
+                         std::to_string(expected.width) + " x " + std::to_string(expected.height);
+        return result;
+    }
+    Picture diff;
+    const int differing = MarkDifferences(actual, expected, tolerance, diff);
+    result.matches = differing <= maxShare * actual.width * actual.height;
+    if (!result.matches) {
+        const std::string diffPath = TestOutputDir() + "/" + name + ".diff.png";
+        WritePng(actualPath, actual);
+        WritePng(diffPath, diff);
+        result.message = std::to_string(differing) + " pixels differ by more than " +
+                         std::to_string(tolerance) + "/255 from the reference " + reference +
+                         "; actual: " + actualPath + ", differences: " + diffPath;
+    }
+    return result;
 }
 
 int main(int argc, char** argv) {

@@ -28,6 +28,10 @@ void RunFrameAt(uint32_t ms);
 // Frames at a steady rate from `fromMs` (exclusive) up to `toMs` (inclusive): frame n at
 // n * 1000 / fps milliseconds.
 void RunFramesAtRate(uint32_t fromMs, uint32_t toMs, int fps);
+// The same frames drawn into a one-pixel scissor box, for long runs whose pictures nobody looks
+// at. With blanking on, what a frame draws never feeds back into the scene, so the frame after
+// them draws the same picture as after a full run, in a fraction of the time.
+void RunFramesUnseen(uint32_t fromMs, uint32_t toMs, int fps);
 
 // The back buffer as RGB bytes, bottom row first.
 struct Picture {
@@ -62,3 +66,16 @@ bool ReadPng(const std::string& path, Picture& picture);
 
 // Folder for pictures written by failing tests (created on demand).
 std::string TestOutputDir();
+
+// Compares `actual` with the committed reference picture `name`.png: it matches when at most
+// `maxShare` of the pixels differ by more than `tolerance` (of 255) in some channel. On a
+// mismatch the actual picture and a map of the differences go to test-output/ as
+// `name`.actual.png and `name`.diff.png. With WISPRA_UPDATE_REFERENCE set, the reference is
+// rewritten from `actual` instead and the result says so.
+struct ReferenceResult {
+    bool matches = false;
+    bool rewritten = false;
+    std::string message;  // what went wrong, or where the rewritten reference is
+};
+ReferenceResult CompareWithReference(const std::string& name, const Picture& actual, int tolerance,
+                                     double maxShare);
