@@ -348,6 +348,13 @@ void ParticleSystem::Update(int style, double time, float dt, float speed) {
     }
 }
 
+void ParticleSystem::ProfileSprite() {
+    if (profiledTexture == spriteTexture) return;  // once per sprite, not per frame
+    glBindTexture(GL_TEXTURE_2D, spriteTexture);
+    spriteProfile = ReadSpriteProfile(spriteTexture);
+    profiledTexture = spriteTexture;
+}
+
 void ParticleSystem::Draw(int style, float sizeScale, float brightness, float camX, float camY,
                           float camZ, double time) {
     if (!KnownStyle(style)) return;
@@ -365,10 +372,7 @@ void ParticleSystem::Draw(int style, float sizeScale, float brightness, float ca
                               static_cast<double>(p.g) * colourScaleG[s],
                               static_cast<double>(p.b) * colourScaleB[s]});
     }
-    if (profiledTexture != spriteTexture) {  // once per sprite, not per frame
-        spriteProfile = ReadSpriteProfile(spriteTexture);
-        profiledTexture = spriteTexture;
-    }
+    ProfileSprite();
     glEnable(GL_ALPHA_TEST);
     const float cutoff = InvisibleAlpha(brightest, spriteProfile);
     glAlphaFunc(GL_GREATER, cutoff);

@@ -37,9 +37,12 @@ class ParticleSystem {
     void RetimeLives(double time, float speed);
     // Retires particles past their death time and moves the others by one step of dt seconds.
     void Update(int style, double time, float dt, float speed);
+    // Measures how far the sprite texture reaches at each alpha level, once per texture name;
+    // leaves the sprite texture bound. Called when the sprite is loaded; Draw calls it too, for
+    // a texture name it has not measured yet.
+    void ProfileSprite();
     // Draws every live particle as an additively blended, view-facing textured square, each in
-    // a scissor box around the part of the sprite that can pass the cutoff at its fade. The
-    // sprite's profile is measured the first time a texture name is drawn.
+    // a scissor box around the part of the sprite that can pass the cutoff at its fade.
     void Draw(int style, float sizeScale, float brightness, float camX, float camY, float camZ,
               double time);
 

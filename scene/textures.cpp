@@ -134,6 +134,7 @@ void InitResources() {
     AddTexture(smoke);
     textOverlay.fontTexture = font;
     particleSystem.spriteTexture = smoke;
+    particleSystem.ProfileSprite();  // measured once here, not in the first frame
 
     TuneSmokeStyle();
 
