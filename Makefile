@@ -3,12 +3,13 @@
 # JOBS bounds the parallel build; PREFIX is where install goes.
 BUILD ?= build
 FUZZ_BUILD ?= build-fuzz
+SANITIZE_BUILD ?= build-sanitize
 SECONDS ?= 60
 PREFIX ?= /usr/local
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 DEPS ?= yes
 
-.PHONY: all deps build run test bench lint fuzz install clean
+.PHONY: all deps build run test sanitize bench lint fuzz install clean
 
 all: build
 
@@ -28,6 +29,23 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure
+
+# The sanitizers' options, for the sanitized programs only: every test, the end-to-end run and the
+# installed program see them through ctest's environment, so a plain ctest in $(BUILD) is
+# unaffected. Leak checking stays on; tools/lsan.supp names the only leaks that are not ours.
+SANITIZE_ENV = \
+	ASAN_OPTIONS=detect_leaks=1:check_initialization_order=1:detect_stack_use_after_return=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+# The unit tests, the GL tests, the end-to-end test and the install test with AddressSanitizer
+# and UndefinedBehaviorSanitizer (gcc's, as in the normal build), in $(SANITIZE_BUILD). Built
+# without optimisation: most of the run's time is spent in the GL driver, which is not sanitized,
+# and the build is several times faster. Only what the tests run is built (not the benchmark).
+sanitize: deps
+	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DWISPRA_SANITIZE=ON
+	cmake --build $(SANITIZE_BUILD) -j $(JOBS) --target wispra unit_tests gl_tests
+	cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) ctest --output-on-failure
 
 bench: build
 	./tools/with_xvfb.sh -s 1280x720 $(BUILD)/frame_bench
@@ -57,4 +75,4 @@ install: deps
 	@./tools/install.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD)
