@@ -28,7 +28,7 @@ run: build
 	@./tools/run.sh $(BUILD)
 
 test: build
-	cd $(BUILD) && ctest --output-on-failure
+	cd $(BUILD) && ctest --output-on-failure --parallel $(JOBS)
 
 # The sanitizers' options, for the sanitized programs only: every test, the end-to-end run and the
 # installed program see them through ctest's environment, so a plain ctest in $(BUILD) is
@@ -45,7 +45,7 @@ SANITIZE_ENV = \
 sanitize: deps
 	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DWISPRA_SANITIZE=ON
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS) --target wispra unit_tests gl_tests
-	cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) ctest --output-on-failure
+	cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) ctest --output-on-failure --parallel $(JOBS)
 
 bench: build
 	./tools/with_xvfb.sh -s 1280x720 $(BUILD)/frame_bench
