@@ -5,11 +5,13 @@ BUILD ?= build
 FUZZ_BUILD ?= build-fuzz
 SANITIZE_BUILD ?= build-sanitize
 SECONDS ?= 60
+MINUTES ?= 10
+SEED ?=
 PREFIX ?= /usr/local
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 DEPS ?= yes
 
-.PHONY: all deps build run test sanitize bench lint fuzz install clean
+.PHONY: all deps build run test sanitize bench lint fuzz soak install clean
 
 all: build
 
@@ -62,6 +64,12 @@ fuzz:
 	mkdir -p $(FUZZ_BUILD)/corpus $(FUZZ_BUILD)/findings
 	$(FUZZ_BUILD)/bitmap_file_fuzz -max_total_time=$(SECONDS) -print_final_stats=1 \
 		-artifact_prefix=$(FUZZ_BUILD)/findings/ $(FUZZ_BUILD)/corpus $(FUZZ_BUILD)/seeds
+
+# The program for MINUTES minutes at 1280 x 720 on a virtual X server, under random keys, drags
+# and resizes, with its memory, GL errors and survival reported at the end. SEED=N repeats the
+# random choices of an earlier run (it prints its seed at the start).
+soak: build
+	./tools/with_xvfb.sh -s 1280x720 ./tools/soak.sh $(BUILD)/wispra $(MINUTES) $(SEED)
 
 # clang-format over every C++ file and shellcheck over every shell script.
 lint:
