@@ -21,6 +21,7 @@ case "$minutes$seed" in
 esac
 
 sample_every=10 # seconds between memory samples
+settle=5         # seconds of drawing at the screen's size before the first and the last sample
 work=$(mktemp -d)
 pid=
 
@@ -64,17 +65,20 @@ drag() { # a left-button drag through a few random points of the window
     xdotool "${args[@]}" mouseup 1
 }
 
-resize() { # a random size, now and then a tiny one, up to the whole 1280 x 720 screen
+resize() { # a random size, now and then a tiny one, up to the whole screen
     if [ $((RANDOM % 10)) -eq 0 ]; then
         xdotool windowsize "$window" $((RANDOM % 32 + 1)) $((RANDOM % 32 + 1))
     else
-        xdotool windowsize "$window" $((RANDOM % 1217 + 64)) $((RANDOM % 657 + 64))
+        xdotool windowsize "$window" $((RANDOM % (screen_width - 63) + 64)) \
+            $((RANDOM % (screen_height - 63) + 64))
     fi
 }
 
 RANDOM=$seed
 echo "soak: seed $seed (SEED=$seed repeats these choices); $program for $minutes min"
-"$program" --window=1280x720 >"$work/stdout.txt" 2>"$work/stderr.txt" &
+read -r screen_width screen_height < <(xdotool getdisplaygeometry)
+# A window as large as the screen: the size the program is left at for the last memory sample.
+"$program" --window="${screen_width}x$screen_height" >"$work/stdout.txt" 2>"$work/stderr.txt" &
 pid=$!
 window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Vell$' | head -n 1)
 if [ -z "$window" ]; then
@@ -82,6 +86,7 @@ if [ -z "$window" ]; then
     cat "$work/stderr.txt" >&2
     exit 1
 fi
+sleep "$settle" # past start-up: the first sample is of the drawing program
 
 : >"$work/rss.txt"
 started=$SECONDS
@@ -109,8 +114,11 @@ elapsed=$((SECONDS - started))
 alive=no
 kill -0 "$pid" 2>/dev/null && alive=yes
 if [ "$alive" = yes ]; then
+    # The resident memory follows the window's size: the last sample is taken at the first one's.
+    xdotool windowsize "$window" "$screen_width" "$screen_height"
+    sleep "$settle"
     kb=$(resident_kb)
-    [ -n "$kb" ] && echo "$elapsed $kb" >>"$work/rss.txt"
+    [ -n "$kb" ] && echo "$((SECONDS - started)) $kb" >>"$work/rss.txt"
 fi
 
 echo "soak: $actions actions in $elapsed s"
@@ -123,11 +131,13 @@ awk 'function slope(from, to,    i, k, st, sm, stt, stm, d) {
          d = k * stt - st * st
          return d > 0 ? sprintf("%+.2f MB per hour", (k * stm - st * sm) / d) : "unknown"
      }
-     { n++; t[n] = $1 / 3600; m[n] = $2 / 1024 }
+     { n++; t[n] = $1 / 3600; m[n] = $2 / 1024
+       if (n == 1 || m[n] < low) low = m[n]
+       if (n == 1 || m[n] > high) high = m[n] }
      END {
        if (n == 0) { print "soak: no memory samples"; exit }
-       printf "soak: resident memory %.1f MB at the start, %.1f MB at the end (%d samples)\n",
-              m[1], m[n], n
+       printf "soak: resident memory %.1f MB at the start, %.1f MB at the end (%d samples, " \
+              "%.1f to %.1f MB)\n", m[1], m[n], n, low, high
        printf "soak: slope %s; over the second half %s\n", slope(1, n), slope(int(n / 2) + 1, n)
      }' "$work/rss.txt"
 
