@@ -3,12 +3,15 @@
 # JOBS bounds the parallel build; PREFIX is where install goes.
 BUILD ?= build
 FUZZ_BUILD ?= build-fuzz
+SANITIZE_BUILD ?= build-sanitize
 SECONDS ?= 60
+MINUTES ?= 10
+SEED ?=
 PREFIX ?= /usr/local
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 DEPS ?= yes
 
-.PHONY: all deps build run test bench lint fuzz install clean
+.PHONY: all deps build run test sanitize bench lint fuzz soak install clean
 
 all: build
 
@@ -27,7 +30,24 @@ run: build
 	@./tools/run.sh $(BUILD)
 
 test: build
-	cd $(BUILD) && ctest --output-on-failure
+	cd $(BUILD) && ctest --output-on-failure --parallel $(JOBS)
+
+# The sanitizers' options, for the sanitized programs only: every test, the end-to-end run and the
+# installed program see them through ctest's environment, so a plain ctest in $(BUILD) is
+# unaffected. Leak checking stays on; tools/lsan.supp names the only leaks that are not ours.
+SANITIZE_ENV = \
+	ASAN_OPTIONS=detect_leaks=1:check_initialization_order=1:detect_stack_use_after_return=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+# The unit tests, the GL tests, the end-to-end test and the install test with AddressSanitizer
+# and UndefinedBehaviorSanitizer (gcc's, as in the normal build), in $(SANITIZE_BUILD). Built
+# without optimisation: most of the run's time is spent in the GL driver, which is not sanitized,
+# and the build is several times faster. Only what the tests run is built (not the benchmark).
+sanitize: deps
+	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DWISPRA_SANITIZE=ON
+	cmake --build $(SANITIZE_BUILD) -j $(JOBS) --target wispra unit_tests gl_tests
+	cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) ctest --output-on-failure --parallel $(JOBS)
 
 # Both sizes, each on a screen of its size, in the build folder where the images are.
 bench: build
@@ -47,6 +67,12 @@ fuzz:
 	$(FUZZ_BUILD)/bitmap_file_fuzz -max_total_time=$(SECONDS) -print_final_stats=1 \
 		-artifact_prefix=$(FUZZ_BUILD)/findings/ $(FUZZ_BUILD)/corpus $(FUZZ_BUILD)/seeds
 
+# The program for MINUTES minutes at 1280 x 720 on a virtual X server, under random keys, drags
+# and resizes, with its memory, GL errors and survival reported at the end. SEED=N repeats the
+# random choices of an earlier run (it prints its seed at the start).
+soak: build
+	./tools/with_xvfb.sh -s 1280x720 ./tools/soak.sh $(BUILD)/wispra $(MINUTES) $(SEED)
+
 # clang-format over every C++ file and shellcheck over every shell script.
 lint:
 	@./tools/lint.sh
@@ -59,4 +85,4 @@ install: deps
 	@./tools/install.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD)

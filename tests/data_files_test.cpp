@@ -2,6 +2,7 @@
 // program's folder, the installed data folder beside it, the configured data folder; and the one
 // warning line when none holds a file.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -17,7 +18,8 @@ namespace fs = std::filesystem;
 class DataFilesTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        root = fs::path(::testing::TempDir()) / "wispra-data-files";
+        // The process id in the name: ctest runs test cases side by side.
+        root = fs::path(::testing::TempDir()) / ("wispra-data-files-" + std::to_string(getpid()));
         fs::remove_all(root);
         for (const char* sub : {"work", "prefix/bin", "prefix/share/wispra", "configured"})
             fs::create_directories(root / sub);

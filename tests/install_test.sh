@@ -34,7 +34,9 @@ icon=$(identify -format '%m %w %h' "$prefix/share/icons/hicolor/128x128/apps/wis
 cd "$elsewhere" || fail "cannot enter $elsewhere"
 "$prefix/bin/wispra" --window=320x240 >stdout.txt 2>stderr.txt &
 pid=$!
-window=$(timeout 15 xdotool search --sync --name '^Vell$' | head -n 1)
+# Only a mapped window takes keys: one sent before the window is shown goes to the screen's root
+# and is lost, as happened on a busy machine.
+window=$(timeout 15 xdotool search --sync --onlyvisible --name '^Vell$' | head -n 1)
 [ -n "$window" ] || fail "no window titled Vell within 15 s"
 # Keys reach the program once its start-up, which loads the images, is over.
 xdotool mousemove --window "$window" 10 10 key Escape

@@ -2,6 +2,7 @@
 // loader nothing when no folder holds one.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -19,7 +20,8 @@ namespace fs = std::filesystem;
 
 // Runs InitResources with `folders` searched after an empty working directory; returns stderr.
 std::string StartInEmptyFolder(const std::vector<std::string>& folders) {
-    const fs::path home = fs::current_path(), empty = ::testing::TempDir() + "wispra-empty";
+    const fs::path home = fs::current_path(),
+                   empty = ::testing::TempDir() + "wispra-empty-" + std::to_string(getpid());
     fs::create_directories(empty);
     const std::vector<std::string> saved = dataFolders;
     dataFolders = folders;
@@ -47,7 +49,7 @@ TEST(StartUpImages, FoundInAnotherFolderWithoutAWord) {
 
 TEST(StartUpImages, NamedOnceEachAndNotLoadedWhenNoFolderHoldsThem) {
     ResetProgramState();
-    const std::string nowhere = ::testing::TempDir() + "wispra-nowhere";
+    const std::string nowhere = ::testing::TempDir() + "wispra-nowhere-" + std::to_string(getpid());
     GLuint before = 0, after = 0;
     glGenTextures(1, &before);
     const std::string said = StartInEmptyFolder({nowhere});

@@ -97,3 +97,27 @@ TEST(StatusLinesTopBand, ClockAndErrorLineLeaveTheMessageAlone) {
     EXPECT_EQ(textOverlay.expiry, expiry);
     EXPECT_EQ(textOverlay.remember, 1);
 }
+
+TEST(StatusLinesTopBand, ErrorLineIsWrittenToStandardErrorOncePerChangeOfCode) {
+    StartScene();
+    auto reportTwice = [](const std::function<void()>& raise) {
+        ::testing::internal::CaptureStderr();
+        for (int i = 0; i < 2; ++i) {
+            raise();
+            textOverlay.ReportGlError();
+        }
+        return ::testing::internal::GetCapturedStderr();
+    };
+    const auto invalidEnum = [] { glEnable(0x1234); };
+    const auto invalidValue = [] { glLineWidth(-1.0f); };
+    EXPECT_EQ(reportTwice(invalidEnum), "wispra: OpenGL Error: invalid enumerant\n");
+    EXPECT_EQ(reportTwice(invalidEnum), "");  // the same code later on: still nothing
+    EXPECT_EQ(reportTwice(invalidValue), "wispra: OpenGL Error: invalid value\n");
+    EXPECT_EQ(reportTwice(invalidEnum), "wispra: OpenGL Error: invalid enumerant\n");
+    ::testing::internal::CaptureStderr();
+    textOverlay.ReportGlError();  // no error pending: nothing
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    // A fresh start forgets what was written.
+    StartScene();
+    EXPECT_EQ(reportTwice(invalidEnum), "wispra: OpenGL Error: invalid enumerant\n");
+}

@@ -26,7 +26,9 @@ namespace {
 using Bgr = std::array<int, 3>;                      // a file pixel: blue, green, red
 using Patch = std::array<uint32_t, 3>;               // byte offset, little-endian value, bytes
 const uint32_t kBM = 'B' | 'M' << 8, kDown = ~127u;  // the signature; height -128 (top-down)
-const std::string kPath = ::testing::TempDir() + "wispra-loader-test.bmp";
+// Temporary names carry the process id: ctest runs test cases side by side.
+const std::string kPath =
+    ::testing::TempDir() + "wispra-loader-test-" + std::to_string(getpid()) + ".bmp";
 
 // The test picture by texture row (0: the picture's top) and column.
 Bgr TestImage(int row, int col) {
@@ -114,6 +116,7 @@ TEST(TextureLoader, LoadsThePictureTopRowFirstFromEitherRowOrderAndOffset) {
     const std::vector<unsigned char> texels = Load(200, 16);
     EXPECT_EQ(std::vector<int>({texels[3], texels[7], texels[11], texels[15]}),
               std::vector<int>({0, 200, 200, 200}));
+    std::filesystem::remove(kPath);
 }
 
 TEST(TextureLoader, RefusesOtherLayoutsAndMissingFilesWithOneLineAndNoTexture) {
@@ -141,7 +144,7 @@ TEST(TextureLoader, RefusesOtherLayoutsAndMissingFilesWithOneLineAndNoTexture) {
 TEST(TextureLoader, ReadsOnlyRegularFilesAndNamesAHeaderItCannotRead) {
     ResetProgramState();
     namespace fs = std::filesystem;
-    const fs::path dir = ::testing::TempDir() + "wispra-odd-files";
+    const fs::path dir = ::testing::TempDir() + "wispra-odd-files-" + std::to_string(getpid());
     fs::remove_all(dir);
     fs::create_directories(dir / "folder.bmp");
     const std::string pipe = dir / "font.bmp", socket = dir / "socket.bmp", core = dir / "core.bmp";
@@ -177,7 +180,8 @@ TEST(TextureLoader, ReadsOnlyRegularFilesAndNamesAHeaderItCannotRead) {
 TEST(TextureLoader, StartUpGoesOnWithoutTheSmokeSprite) {
     ResetProgramState();
     namespace fs = std::filesystem;
-    const fs::path home = fs::current_path(), dir = ::testing::TempDir() + "wispra-font-only";
+    const fs::path home = fs::current_path(),
+                   dir = ::testing::TempDir() + "wispra-font-only-" + std::to_string(getpid());
     fs::create_directories(dir);
     fs::copy_file("font.bmp", dir / "font.bmp", fs::copy_options::overwrite_existing);
     fs::current_path(dir);

@@ -83,6 +83,12 @@ void TextOverlay::ReportGlError() {
         char line[kMessageBytes];
         std::snprintf(line, sizeof line, "OpenGL Error: %s", description);
         DrawTransient(line, TruncInt16(UnsignedSize(WindowWidth) * kErrorLineX), kBandY, kBandSize);
+        // The line on screen lasts one frame; standard error keeps it for whoever looks later,
+        // once per change of code so that an error repeated every frame is written once.
+        if (err != lastErrorCode) {
+            std::fprintf(stderr, "wispra: %s\n", line);
+            lastErrorCode = err;
+        }
     }
     remember = 1;  // whether or not there was an error
 }

@@ -62,7 +62,8 @@ TextOverlay::TextOverlay()
       expiry(0.0),
       color{1.0f, 1.0f, 1.0f, 1.0f},
       message{},
-      fontTexture(0) {}
+      fontTexture(0),
+      lastErrorCode(0) {}
 
 TextOverlay::~TextOverlay() {}
 

@@ -29,7 +29,8 @@ class TextOverlay {
     void DrawMessage();
     // The frames-per-second line at the top right.
     void DrawFrameRate(int fps);
-    // Takes one GL error, if any, and shows its description in the top band.
+    // Takes one GL error, if any, and shows its description in the top band; writes it to
+    // standard error too, unless it is the code written last.
     void ReportGlError();
 
     int rememberX;                // x of the remembered text, window pixels; written by DrawText
@@ -39,6 +40,7 @@ class TextOverlay {
     float color[4];               // RGBA applied to every glyph; the title flash changes alpha
     char message[kMessageBytes];  // the remembered text, always NUL-terminated
     unsigned int fontTexture;     // glyph-sheet texture name, 0 until the textures load
+    unsigned int lastErrorCode;   // GL error last written to standard error, 0: none; ReportGlError
 };
 
 extern TextOverlay textOverlay;  // the one overlay, alive for the whole process
