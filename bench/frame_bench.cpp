@@ -23,7 +23,6 @@
 #include <ctime>
 #include <vector>
 
-#include "common/widths.h"
 #include "host/app.h"
 #include "host/host.h"
 #include "particles/particle_system.h"
@@ -117,10 +116,7 @@ void CountPass() {
     PlaceCamera();
     glBeginQuery(GL_FRAGMENT_SHADER_INVOCATIONS_ARB, shadedQuery);
     glBeginQuery(GL_SAMPLES_PASSED, passedQuery);
-    particleSystem.Draw(kSmokeStyle,
-                        StoreFloat(static_cast<double>(settings.ObjectSize) * settings.MainSpeed),
-                        Brightness, StoreFloat(CameraAngleX), StoreFloat(CameraAngleY),
-                        StoreFloat(CameraAngleZ), CurrentTime);
+    DrawSmokePass();
     glEndQuery(GL_SAMPLES_PASSED);
     glEndQuery(GL_FRAGMENT_SHADER_INVOCATIONS_ARB);
     GLuint64 shaded = 0, passed = 0;

@@ -6,6 +6,7 @@
 namespace {
 constexpr int64_t kNanosecondsPerSecond = 1000000000;
 constexpr int64_t kMsPerSecond = 1000;
+constexpr double kSecondsPerMs = 0.001;
 
 uint32_t foldedMs = 0;  // the ElapsedMs already added to UptimeMs; written by FoldUptime
 }  // namespace
@@ -16,6 +17,10 @@ uint64_t FoldUptime() {
     UptimeMs += static_cast<uint32_t>(ElapsedMs - foldedMs);  // unsigned: wraps forward
     foldedMs = ElapsedMs;
     return UptimeMs;
+}
+
+double UptimeSeconds() {
+    return static_cast<double>(FoldUptime()) * kSecondsPerMs;
 }
 
 void ResetHostClock() {

@@ -17,6 +17,8 @@ extern uint64_t UptimeMs;         // ms from the clock start, never wraps: Elaps
 // 49.7 days counts forward, to UptimeMs, and returns UptimeMs. Whoever needs the time calls it;
 // a step is never counted twice.
 uint64_t FoldUptime();
+// FoldUptime in seconds: whole milliseconds in a double, exact for far longer than any run.
+double UptimeSeconds();
 // ElapsedMs and UptimeMs back to 0, as at the clock start.
 void ResetHostClock();
 

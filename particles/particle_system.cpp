@@ -169,6 +169,19 @@ bool PixelBox(const ScreenBoxes& s, double x0, double x1, double y0, double y1, 
     return box[2] > 0 && box[3] > 0;
 }
 
+// The caller's own box: for a quad part of which lies behind the eye.
+bool CallerBox(const ScreenBoxes& s, GLint box[4]) {
+    return PixelBox(s, -kUnlimited, kUnlimited, -kUnlimited, kUnlimited, box);
+}
+
+// Window position of the scene point (x, y, z) whose clip w is `w`.
+void ToWindow(const ScreenBoxes& s, double x, double y, double z, double w, double& px,
+              double& py) {
+    const double* m = s.m;
+    px = s.vx + ((m[0] * x + m[4] * y + m[8] * z + m[12]) / w + 1.0) * s.hw;
+    py = s.vy + ((m[1] * x + m[5] * y + m[9] * z + m[13]) / w + 1.0) * s.hh;
+}
+
 // The scissor box of a particle at (x, y, z) whose quad has half side h, turned by `turn`
 // radians, of which only the points reading texels of alpha `level` or more can pass. False when
 // nothing of it can show.
@@ -182,12 +195,10 @@ bool ParticleBox(const ScreenBoxes& s, const SpriteProfile& profile, int level, 
     double sides[kBoxSides];  // right, up, left, down, in texture coordinates
     if (!SpriteBox(profile, level, spriteTurn, sides)) return false;
     const double reach = std::min(static_cast<double>(profile.reach[level]), 1.0);
-    if (w < kNearestW) {  // the centre is behind the eye: the quad gets the caller's box
-        return PixelBox(s, -kUnlimited, kUnlimited, -kUnlimited, kUnlimited, box);
-    }
-    const double cx = s.vx + ((m[0] * x + m[4] * y + m[8] * z + m[12]) / w + 1.0) * s.hw;
-    const double cy = s.vy + ((m[1] * x + m[5] * y + m[9] * z + m[13]) / w + 1.0) * s.hh;
+    if (w < kNearestW) return CallerBox(s, box);  // the centre is behind the eye
     if (s.similar) {
+        double cx, cy;
+        ToWindow(s, x, y, z, w, cx, cy);
         const double pixels = s.scale * side / w, widen = s.widen * reach * pixels;
         return PixelBox(s, cx - sides[2] * pixels - widen, cx + sides[0] * pixels + widen,
                         cy - sides[3] * pixels - widen, cy + sides[1] * pixels + widen, box);
@@ -199,12 +210,9 @@ bool ParticleBox(const ScreenBoxes& s, const SpriteProfile& profile, int level, 
     for (int corner = 0; corner < 4; ++corner) {
         const double dx = (corner & 1) ? r : -r, dy = (corner & 2) ? r : -r;
         const double cw = w + m[3] * dx + m[7] * dy;
-        if (cw < kNearestW)
-            return PixelBox(s, -kUnlimited, kUnlimited, -kUnlimited, kUnlimited, box);
-        const double px =
-            s.vx + ((m[0] * (x + dx) + m[4] * (y + dy) + m[8] * z + m[12]) / cw + 1.0) * s.hw;
-        const double py =
-            s.vy + ((m[1] * (x + dx) + m[5] * (y + dy) + m[9] * z + m[13]) / cw + 1.0) * s.hh;
+        if (cw < kNearestW) return CallerBox(s, box);
+        double px, py;
+        ToWindow(s, x + dx, y + dy, z, cw, px, py);
         x0 = std::min(x0, px);
         x1 = std::max(x1, px);
         y0 = std::min(y0, py);

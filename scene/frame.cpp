@@ -32,7 +32,6 @@ constexpr char kWindowTitle[] = "Vell";
 constexpr char kTitleText[] = "Wispra";
 constexpr char kStartupHint[] = "Press ? key for Help Screen";
 
-constexpr double kSecondsPerMs = 0.001;
 constexpr double kReseedChance = 0.0001;
 constexpr double kMaxFrameDelta = 0.1;     // a longer frame is a stall...
 constexpr float kStallFrameDelta = 0.05f;  // ...and counts as this much
@@ -55,7 +54,7 @@ constexpr int kShininess = 5;
 void AdvanceClock() {
     // From the uptime, not ElapsedMs: a double of whole milliseconds keeps every millisecond for
     // years and never steps back when ElapsedMs wraps.
-    CurrentTime = static_cast<double>(FoldUptime()) * kSecondsPerMs;
+    CurrentTime = UptimeSeconds();
     FrameDelta = StoreFloat(CurrentTime - PreviousTime);
     if (static_cast<double>(FrameDelta) > kMaxFrameDelta) FrameDelta = kStallFrameDelta;
     PreviousTime = CurrentTime;

@@ -76,8 +76,12 @@ void SmokeFrame() {
     glDisable(GL_LIGHTING);
 
     // Drawn without depth testing: smoke behind the cigarette still shows over it.
-    smoke.Draw(kSmokeStyle,
-               StoreFloat(static_cast<double>(settings.ObjectSize) * settings.MainSpeed),
-               Brightness, StoreFloat(CameraAngleX), StoreFloat(CameraAngleY),
-               StoreFloat(CameraAngleZ), CurrentTime);
+    DrawSmokePass();
+}
+
+void DrawSmokePass() {
+    particleSystem.Draw(kSmokeStyle,
+                        StoreFloat(static_cast<double>(settings.ObjectSize) * settings.MainSpeed),
+                        Brightness, StoreFloat(CameraAngleX), StoreFloat(CameraAngleY),
+                        StoreFloat(CameraAngleZ), CurrentTime);
 }

@@ -11,3 +11,7 @@ void TuneSmokeStyle();
 // One frame of smoke: tint, emission at the lit end, drift, motion, the lit cigarette and the
 // additive smoke pass.
 void SmokeFrame();
+
+// The additive smoke pass alone, as the frame draws it: the pool at the settings' size, the
+// fade's brightness, facing the camera, at CurrentTime.
+void DrawSmokePass();

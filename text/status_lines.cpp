@@ -21,11 +21,6 @@ constexpr int kClockFromRight = 120;
 constexpr double kErrorLineX = 0.4;  // of the window width
 constexpr int kErrorTextBytes = 60;  // the description is cut to 59 characters
 
-// Seconds on the host's uptime, which never wraps, so a message always expires.
-double NowSeconds() {
-    return static_cast<double>(FoldUptime()) * 0.001;
-}
-
 // Formats a line into the 80-byte buffer, draws it as the new status message (remembered) and
 // starts its 3 seconds.
 __attribute__((format(printf, 2, 3))) void Post(TextOverlay& overlay, const char* format, ...) {
@@ -35,7 +30,8 @@ __attribute__((format(printf, 2, 3))) void Post(TextOverlay& overlay, const char
     std::vsnprintf(line, sizeof line, format, values);
     va_end(values);
     overlay.DrawText(line, kMessageX, kBandY, kBandSize);
-    overlay.expiry = NowSeconds() + kMessageSeconds;
+    // On the uptime, which never wraps, so that the message always expires.
+    overlay.expiry = UptimeSeconds() + kMessageSeconds;
 }
 
 // gluErrorString knows the standard codes only; anything else still gets a readable line.
@@ -62,7 +58,7 @@ void TextOverlay::ShowMessage(const char* text) {
 }
 
 void TextOverlay::DrawMessage() {
-    if (NowSeconds() < expiry) {
+    if (UptimeSeconds() < expiry) {
         DrawText(message, Wrap16(rememberX), Wrap16(rememberY), kBandSize);
     } else {
         expiry = 0.0;  // the text stays in `message`
