@@ -24,6 +24,8 @@
 #include <vector>
 
 #include "host/app.h"
+#include "host/clock.h"
+#include "host/display_mode.h"
 #include "host/host.h"
 #include "particles/particle_system.h"
 #include "scene/frame.h"
@@ -34,7 +36,6 @@
 namespace {
 constexpr int kDefaultWidth = 1280;
 constexpr int kDefaultHeight = 720;
-constexpr unsigned int kDisplayMode = GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE;
 constexpr int kStepsPerSecond = 60;
 constexpr uint32_t kSteadyFromMs = 8000;  // past the title, the plume at its steady size
 constexpr int kDefaultRounds = 600;
@@ -76,7 +77,7 @@ uint32_t StepMs() {
 
 void SceneFrame() {
     ++frameIndex;
-    ElapsedMs = StepMs();
+    SetUptimeMs(StepMs());
     Frame();
     glutSwapBuffers();
     glFinish();

@@ -30,6 +30,11 @@ inline int16_t TruncInt16(double value) {
     return Wrap16(TruncInt(value));
 }
 
+// The low 32 bits of a 64-bit count, as a 32-bit clock that wraps shows it.
+inline uint32_t Low32(uint64_t value) {
+    return static_cast<uint32_t>(value);
+}
+
 // A window dimension read as an unsigned number before it enters floating-point arithmetic.
 inline double UnsignedSize(int size) {
     return static_cast<double>(static_cast<uint32_t>(size));

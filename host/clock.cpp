@@ -1,41 +1,33 @@
 // The host's millisecond clock: a monotonic nanosecond counter turned into whole milliseconds.
+#include "host/clock.h"
+
 #include <time.h>
 
-#include "host/host.h"
+#include "common/widths.h"
+#include "host/host_state.h"
 
 namespace {
-constexpr int64_t kNanosecondsPerSecond = 1000000000;
 constexpr int64_t kMsPerSecond = 1000;
 constexpr double kSecondsPerMs = 0.001;
-
-uint32_t foldedMs = 0;  // the ElapsedMs already added to UptimeMs; written by FoldUptime
 }  // namespace
 
-uint64_t UptimeMs = 0;
+uint64_t TicksToUptimeMs(int64_t ticks, int64_t frequency) {
+    if (ticks <= 0 || frequency <= 0) return 0;
+    // ticks * 1000 overflows 64 bits after about 106 days of nanoseconds. Splitting off the whole
+    // seconds first gives the same truncated quotient.
+    const int64_t wholeSeconds = ticks / frequency;
+    const int64_t remainder = ticks % frequency;
+    return static_cast<uint64_t>(wholeSeconds) * kMsPerSecond +
+           static_cast<uint64_t>(remainder * kMsPerSecond / frequency);
+}
 
-uint64_t FoldUptime() {
-    UptimeMs += static_cast<uint32_t>(ElapsedMs - foldedMs);  // unsigned: wraps forward
-    foldedMs = ElapsedMs;
-    return UptimeMs;
+void SetUptimeMs(uint64_t ms) {
+    UptimeMs = ms;
+    ElapsedMs = Low32(ms);  // wraps after 49.7 days; the uptime does not
 }
 
 double UptimeSeconds() {
-    return static_cast<double>(FoldUptime()) * kSecondsPerMs;
-}
-
-void ResetHostClock() {
-    ElapsedMs = 0;
-    foldedMs = 0;
-    UptimeMs = 0;
-}
-
-uint32_t TicksToMs(int64_t ticks, int64_t frequency) {
-    // ticks * 1000 overflows 64 bits after about 106 days of nanoseconds. Splitting off the whole
-    // seconds first gives the same truncated quotient: both parts share the sign of ticks.
-    const int64_t wholeSeconds = ticks / frequency;
-    const int64_t remainder = ticks % frequency;
-    const int64_t ms = wholeSeconds * kMsPerSecond + remainder * kMsPerSecond / frequency;
-    return static_cast<uint32_t>(static_cast<uint64_t>(ms));  // low 32 bits: wraps after 49.7 days
+    return static_cast<double>(UptimeMs) * kSecondsPerMs;
 }
 
 int64_t ReadCounter() {

@@ -10,11 +10,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include "host/host_state.h"
+
 #if !defined(WISPRA_DATA_DIR) || !defined(WISPRA_DATA_FROM_BIN)
 #error "WISPRA_DATA_DIR and WISPRA_DATA_FROM_BIN must be defined by the build"
 #endif
-
-std::vector<std::string> dataFolders;
 
 namespace {
 namespace fs = std::filesystem;

@@ -6,11 +6,6 @@
 #include <string>
 #include <vector>
 
-// The folders tried after the working directory, in order. Empty until RunHost fills it, so
-// that a program built on the host's parts without its start-up looks in the working directory
-// only.
-extern std::vector<std::string> dataFolders;  // absolute folder names; written by RunHost
-
 // What a search found: the path to open, or nothing and every folder looked in.
 struct DataFileLookup {
     std::string path;                // "" when no folder holds the file
@@ -35,6 +30,6 @@ std::string MissingFileMessage(const std::string& name, const DataFileLookup& lo
 // The folder of the running program, from /proc/self/exe; "" when it cannot be read.
 std::string ExecutableFolder();
 
-// Looks `name` up in the working directory and dataFolders. Found: sets `path` and returns true.
-// Not found: one line on standard error, and false.
+// Looks `name` up in the working directory and the host's dataFolders. Found: sets `path` and
+// returns true. Not found: one line on standard error, and false.
 bool LocateDataFile(const char* name, std::string& path);

@@ -6,30 +6,23 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "common/keys.h"
 #include "host/app.h"
+#include "host/clock.h"
 #include "host/data_files.h"
+#include "host/display_mode.h"
+#include "host/host_state.h"
 #include "host/options.h"
 #include "host/pacing.h"
 #include "host/swap_control.h"
 
 namespace {
-constexpr unsigned int kDisplayMode = GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE;
-constexpr int kInitialWidth = 640;
-constexpr int kInitialHeight = 480;
-constexpr unsigned char kEscape = 27;
 constexpr int kUsageStatus = 2;  // exit status for a bad command line
 
 void IgnoreMotion(int, int) {}
 void IgnoreMouse(int, int, int, int) {}
 void IgnoreSpecial(int, int, int) {}
 }  // namespace
-
-int WindowWidth = kInitialWidth;
-int WindowHeight = kInitialHeight;
-uint32_t ElapsedMs = 0;
-int64_t CounterStart = 0;
-int64_t CounterFrequency = 0;
-int HostFullScreen = 0;
 
 void QuitProgram() {
     Shutdown();
@@ -44,7 +37,7 @@ void Reshape(int width, int height) {
 
 void Display() {
     if (WindowHidden) return;  // a redisplay already on its way when the window went
-    ElapsedMs = TicksToMs(ReadCounter() - CounterStart, CounterFrequency);
+    SetUptimeMs(TicksToUptimeMs(ReadCounter() - CounterStart, CounterFrequency));
     if (!Frame()) QuitProgram();  // the unfinished picture is not swapped
     glutSwapBuffers();
 }
@@ -61,7 +54,7 @@ void HostKeyboard(unsigned char key, int, int) {
         if (HostFullScreen) {
             glutFullScreen();
         } else {
-            glutReshapeWindow(kInitialWidth, kInitialHeight);
+            glutReshapeWindow(kStartWindowWidth, kStartWindowHeight);
         }
     }
 }

@@ -8,8 +8,6 @@
 #error "WISPRA_VERSION must be defined by the build"
 #endif
 
-HostOptions hostOptions;
-
 namespace {
 constexpr char kVersionLine[] = "wispra " WISPRA_VERSION "\n";
 

@@ -2,22 +2,22 @@
 // touched, so that help, version and mistakes are answered without opening a window.
 #pragma once
 
-constexpr int kDefaultWindowWidth = 640;
-constexpr int kDefaultWindowHeight = 480;
-constexpr int kMaxWindowSide = 16384;  // pixels, the largest --window side accepted
+constexpr int kStartWindowWidth = 640;   // pixels: the window GLUT creates, and --window's size
+constexpr int kStartWindowHeight = 480;  // when none is given
+constexpr int kMaxWindowSide = 16384;    // pixels, the largest --window side accepted
 constexpr int kDefaultMaxFps = 60;
 constexpr int kMaxFpsLimit = 1000;  // beyond this a frame would last less than the clock's 1 ms
 constexpr int kComplaintBytes = 160;
 
 // What one run was asked for on its command line.
 struct HostOptions {
-    int windowed = 0;                         // 0/1: start in a window, not full screen
-    int windowWidth = kDefaultWindowWidth;    // that window's width, pixels, 1..16384
-    int windowHeight = kDefaultWindowHeight;  // that window's height, pixels, 1..16384
-    int sizeGiven = 0;                        // 0/1: --window came with a size
-    int geometryGiven = 0;                    // 0/1: GLUT's -geometry is on the command line
-    int startIconic = 0;                      // 0/1: GLUT's -iconic is on the command line
-    int maxFps = kDefaultMaxFps;              // frame-rate cap, frames a second, 0 = none
+    int windowed = 0;                       // 0/1: start in a window, not full screen
+    int windowWidth = kStartWindowWidth;    // that window's width, pixels, 1..16384
+    int windowHeight = kStartWindowHeight;  // that window's height, pixels, 1..16384
+    int sizeGiven = 0;                      // 0/1: --window came with a size
+    int geometryGiven = 0;                  // 0/1: GLUT's -geometry is on the command line
+    int startIconic = 0;                    // 0/1: GLUT's -iconic is on the command line
+    int maxFps = kDefaultMaxFps;            // frame-rate cap, frames a second, 0 = none
 };
 
 enum class OptionsVerdict { kRun, kHelp, kVersion, kBad };
@@ -37,5 +37,3 @@ ParsedOptions ParseOptions(int argc, char** argv);
 // The text --help prints, and the line --version prints, both ending in a newline.
 const char* UsageText();
 const char* VersionLine();
-
-extern HostOptions hostOptions;  // this run's options; written once by RunHost before glutInit

@@ -7,15 +7,11 @@
 
 #include <cerrno>
 
+#include "host/clock.h"
 #include "host/host.h"
-#include "host/options.h"
-
-int64_t NextFrameDue = 0;
-int WindowHidden = 0;
+#include "host/host_state.h"
 
 namespace {
-constexpr int64_t kNanosecondsPerSecond = 1000000000;
-
 void SleepTicks(int64_t ticks, int64_t frequency) {
     if (ticks <= 0 || frequency <= 0) return;
     // ticks < frequency here, so the product stays far inside 64 bits.

@@ -17,11 +17,6 @@ struct FramePace {
 // makes the next one due at once, with no hurry to catch up. maxFps 0: never a wait.
 FramePace PaceFrame(int64_t frameDue, int64_t now, int64_t frequency, int maxFps);
 
-extern int64_t NextFrameDue;  // counter tick the next frame is due at; written by RunHost at the
-                              // clock start and by WaitForNextFrame
-extern int WindowHidden;      // 0/1: the window is unmapped (hidden or iconified); written by
-                              // WindowStatus
-
 // Sleeps until the next frame is due under the --max-fps cap; returns at once without a cap.
 void WaitForNextFrame();
 

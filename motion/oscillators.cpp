@@ -6,13 +6,6 @@
 
 #include "motion/random.h"
 
-namespace OscillatorBank {
-double phase[kOscillatorSlots];
-double velocity[kOscillatorSlots];
-double targetVelocity[kOscillatorSlots];
-int driven[kOscillatorSlots];
-}  // namespace OscillatorBank
-
 namespace {
 using namespace OscillatorBank;
 

@@ -5,15 +5,7 @@
 // rotation about y, x, z); 4..6 MovementSpeed (no reader); 7..49 MainSpeed (13..15 smoke tint,
 // 16 cigarette yaw, 17 cigarette pitch and title x, 18 title y); 50..59 LightRotateSpeed (spot
 // light 0: 50..52 colour, 53 yaw, 54 pitch; spot light 1: 55..59 likewise).
-constexpr int kOscillatorSlots = 60;
-
-namespace OscillatorBank {
-extern double phase[kOscillatorSlots];           // accumulated phase, unbounded, never wrapped
-extern double velocity[kOscillatorSlots];        // phase velocity before the group's speed
-extern double targetVelocity[kOscillatorSlots];  // pulled towards while driven, |v| in
-                                                 // [0.02, 0.04)
-extern int driven[kOscillatorSlots];             // 0/1: approach the target, else decay to rest
-}  // namespace OscillatorBank
+#include "motion/motion_state.h"
 
 // Zeroes every slot, as at program start.
 void ClearOscillatorBank();

@@ -12,7 +12,8 @@ constexpr double kRandomScale = 32768.0;
 // Not full-precision pi: the blend's curve is defined with this constant.
 constexpr double kBlendPi = 3.141592654;
 
-uint32_t randomState = 1;  // generator state word; written by SeedRandom and RandomUpTo
+uint32_t randomState =
+    kRandomStartState;  // generator state word; written by SeedRandom and RandomUpTo
 }  // namespace
 
 void SeedRandom(uint32_t seed) {

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+constexpr uint32_t kRandomStartState = 1;  // the generator's state word at process start
+
 // Restarts the generator's sequence from `seed`.
 void SeedRandom(uint32_t seed);
 

@@ -66,5 +66,3 @@ class ParticleSystem {
     unsigned int profiledTexture;  // the texture spriteProfile was measured from; 0: none
     SpriteProfile spriteProfile;   // how far the sprite reaches at each alpha level
 };
-
-extern ParticleSystem particleSystem;  // the scene's one pool; driven by the smoke step

@@ -6,8 +6,9 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "common/keys.h"
 #include "common/widths.h"
-#include "host/host.h"
+#include "host/host_state.h"
 #include "motion/oscillators.h"
 #include "motion/random.h"
 #include "particles/particle_system.h"
@@ -18,7 +19,6 @@
 #include "text/text_overlay.h"
 
 namespace {
-constexpr unsigned char kEscape = 27;
 constexpr float kQuitBrightness = 0.999f;  // just below 1: the frame's fade-out starts
 
 constexpr double kSlower = 0.9;
@@ -130,7 +130,7 @@ void StepLetterbox() {
     textOverlay.ShowMessage("Letterbox: %d", settings.Letterbox);
 }
 
-void ResetEverything() {
+void ResetKeySequence() {
     SeedRandom(ElapsedMs);
     ResetScene();
     // Slot 0 and the emission clock start afresh too, so a reset always brings back a running
@@ -209,7 +209,7 @@ void StandardKey(unsigned char key) {
             break;
         case 'R':
         case 'r':
-            ResetEverything();
+            ResetKeySequence();
             break;
         case 'S':
         case 's':

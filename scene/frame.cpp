@@ -13,8 +13,9 @@
 
 #include "common/widths.h"
 #include "host/app.h"
+#include "host/clock.h"
 #include "host/host.h"
-#include "host/options.h"
+#include "host/host_state.h"
 #include "motion/oscillators.h"
 #include "motion/random.h"
 #include "scene/controls.h"

@@ -5,9 +5,10 @@
 #include "scene/help_screen.h"
 
 #include "common/widths.h"
-#include "host/host.h"
+#include "host/host_state.h"
 #include "motion/oscillators.h"
 #include "motion/random.h"
+#include "scene/scene_state.h"
 #include "text/text_overlay.h"
 
 namespace {

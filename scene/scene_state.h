@@ -1,9 +1,24 @@
-// The scene's shared state: every scene-wide global, with what it means and who writes it. The
-// four global objects are declared beside their classes (textOverlay, settings, universe,
-// particleSystem) and defined, with everything here, in scene_state.cpp.
+// The scene's shared state: the four global objects and every scene-wide global, with what each
+// means and who writes it, all defined in scene_state.cpp. ResetSceneState puts all of it back to
+// its value at process start.
 #pragma once
 
 #include <cstdint>
+
+#include "particles/particle_system.h"
+#include "scene/settings.h"
+#include "scene/star_field.h"
+#include "text/text_overlay.h"
+
+// The four objects, constructed in this order before the program entry runs and destroyed in the
+// reverse order at exit.
+extern TextOverlay textOverlay;        // every piece of text; its message fields are written by
+                                       // the status lines, its textures by InitResources
+extern SceneSettings settings;         // the viewer's parameters; written by ResetScene and the
+                                       // controls
+extern StarField universe;             // the star field; built by Init, released by Shutdown
+extern ParticleSystem particleSystem;  // the smoke's pool; tuned by InitResources, driven by the
+                                       // smoke step, cleared by ResetScene
 
 // Fade and pause, beside the settings.
 extern int PauseMotion;   // 0/1: oscillators and spot light stand still; written by the controls
@@ -26,7 +41,7 @@ extern double CameraAngleX;  // camera rotation about x, degrees; zeroed by ever
 extern double CameraAngleY;  // camera rotation about y, degrees; zeroed by every frame
 extern double CameraAngleZ;  // camera rotation about z, degrees; zeroed by every frame
 extern int HelpShown;        // 0/1: the help screen is drawn; written by the controls
-extern int FullScreen;       // 0/1: the window is full screen; written by the controls
+extern int FullScreen;       // 0/1: the window is full screen; written by Init and the controls
 extern int LetterboxPhase;   // position in the letterbox cycle, -5..6, |phase| == Letterbox after
                              // each letterbox key; written by the controls
 
@@ -43,6 +58,7 @@ extern unsigned int textureIds[kTextureSlots];  // texture names in load order: 
 extern int textureCount;                        // entries in use, 0..10; written by InitResources
                                                 // and ReleaseTextures
 
-// Puts every global above and the four global objects back to their values at process start.
-// GL objects are not released here: Shutdown and the cigarette's rebuild own that.
+// Puts every global above and the four global objects back to their values at process start (not
+// the defaults the reset key restores: that is ResetScene). GL objects are not released here:
+// Shutdown and the cigarette's rebuild own that.
 void ResetSceneState();

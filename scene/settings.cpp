@@ -3,7 +3,7 @@
 
 #include <GL/gl.h>
 
-#include "host/host.h"
+#include "host/host_state.h"
 #include "motion/oscillators.h"
 #include "motion/random.h"
 #include "particles/particle_system.h"

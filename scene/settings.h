@@ -27,8 +27,6 @@ class SceneSettings {
     float LightRotateSpeed;  // spot light path speed factor, > 0
 };
 
-extern SceneSettings settings;  // the one instance; written by ResetScene and the controls
-
 // Seeds the generator with ElapsedMs, restores every default, the pause and the brightness, and
 // removes all smoke.
 void ResetScene();

@@ -12,6 +12,7 @@
 #include "common/widths.h"
 #include "motion/oscillators.h"
 #include "motion/random.h"
+#include "scene/scene_state.h"
 
 namespace {
 constexpr int kHollowCube = 1;

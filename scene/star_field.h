@@ -19,8 +19,6 @@ class StarField {
     int32_t listId;  // display-list name, -1 when none is held
 };
 
-extern StarField universe;  // the scene's star field; built by Init, released by Shutdown
-
 // Builds the universe's 1000 stars in the hollow cube from -2 to 2 less the core from -0.51 to
 // 0.51.
 void BuildUniverse();

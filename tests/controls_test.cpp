@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "gl_harness.h"
+#include "host/clock.h"
 #include "host/host.h"
+#include "host/host_state.h"
 #include "scene/cigarette.h"
 #include "scene/controls.h"
 #include "scene/scene_state.h"
@@ -96,7 +98,7 @@ TEST(ControlsKeys, EachKeyChangesItsFieldAndShowsItsMessage) {
         {{' '}, &settings.Blanking, 0, nullptr},
         {{' ', ' '}, &settings.Blanking, 1, nullptr},
     };
-    ElapsedMs = 4000;
+    SetUptimeMs(4000);
     for (const KeyCase& c : cases) {
         ResetScene();
         LetterboxPhase = 0;
@@ -156,7 +158,7 @@ TEST(ControlsKeys, ResetRestoresDefaultsAndLeavesViewState) {
     const std::vector<int> view = {1, 0, LetterboxPhase, 5, 7, 1, cigaretteList};
     const GLfloat dull[] = {0.2f, 0.2f, 0.2f, 1.0f};
     glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, dull);
-    ElapsedMs = 7000;
+    SetUptimeMs(7000);
     Press({'R'});
     ExpectSceneDefaults();
     EXPECT_STREQ(textOverlay.message, "Reset");
@@ -217,6 +219,6 @@ TEST(ControlsMouse, LeftButtonDragsAndOffsetsTruncateTowardZero) {
     WindowHeight = 481;
     SceneMotion(0, 481);
     EXPECT_EQ(state(), std::vector<int>({0, -320, 240}));
-    WindowWidth = kTestWindowWidth;
-    WindowHeight = kTestWindowHeight;
+    WindowWidth = kStartWindowWidth;
+    WindowHeight = kStartWindowHeight;
 }

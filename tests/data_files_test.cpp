@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/data_files.h"
+#include "host/host_state.h"
 
 namespace {
 namespace fs = std::filesystem;

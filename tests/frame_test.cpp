@@ -12,6 +12,7 @@
 #include "gl_harness.h"
 #include "host/app.h"
 #include "host/host.h"
+#include "host/host_state.h"
 #include "motion/oscillators.h"
 #include "motion/random.h"
 #include "particles/particle_system.h"
@@ -72,7 +73,7 @@ TEST(FrameProjection, LetterboxViewportAndAspect) {
     }
     WindowHeight = 0;  // no height left: the projection stays finite and keeps its width
     SetProjection();
-    WindowHeight = kTestWindowHeight;
+    WindowHeight = kStartWindowHeight;
     glGetDoublev(GL_PROJECTION_MATRIX, p);
     for (int i = 0; i < 16; ++i) EXPECT_TRUE(std::isfinite(p[i])) << i << ": " << p[i];
     EXPECT_GT(p[0], 0);
@@ -145,7 +146,7 @@ TEST(FrameInit, EveryStartGivesTheSameOscillatorPhases) {
     ResetProgramState();
     for (int i = 0; i < 7; ++i) RandomUpTo(1.0);  // whatever came before, Init seeds with 0
     Init();
-    ResizeWindow(kTestWindowWidth, kTestWindowHeight);
+    ResizeWindow(kStartWindowWidth, kStartWindowHeight);
     EXPECT_EQ(Phases(), phases);
 }
 

@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "host/app.h"
+#include "host/clock.h"
+#include "host/display_mode.h"
 #include "host/host.h"
-#include "motion/oscillators.h"
-#include "motion/random.h"
-#include "particles/particle_system.h"
+#include "host/host_state.h"
+#include "motion/motion_state.h"
 #include "scene/scene_state.h"
-#include "scene/settings.h"
 
 namespace {
 constexpr int kPumpRounds = 200;
@@ -34,7 +34,7 @@ void PumpEvents() {
 
 void ResizeWindow(int width, int height) {
     // A full-screen window keeps the screen's size until it has left full screen.
-    if (glutGet(GLUT_FULL_SCREEN) && (width != kTestWindowWidth || height != kTestWindowHeight)) {
+    if (glutGet(GLUT_FULL_SCREEN) && (width != kStartWindowWidth || height != kStartWindowHeight)) {
         glutLeaveFullScreen();
         for (int i = 0; i < kPumpRounds && glutGet(GLUT_FULL_SCREEN); ++i) PumpEvents();
     }
@@ -50,12 +50,10 @@ void ResizeWindow(int width, int height) {
 void ResetProgramState() {
     Shutdown();
     if (cigaretteList != -1) glDeleteLists(static_cast<GLuint>(cigaretteList), 1);
+    ResetHostState();
+    ResetMotionState();
     ResetSceneState();
-
-    ResetHostClock();
-    HostFullScreen = 0;
-    SeedRandom(1);  // the generator's state at program start
-    ClearOscillatorBank();
+    Reshape(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));  // the real window's size
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     while (glGetError() != GL_NO_ERROR) {
@@ -66,7 +64,7 @@ void StartScene() {
     ResetProgramState();
     Init();
     // The test screen is the window's size, so going full screen keeps 640 x 480.
-    ResizeWindow(kTestWindowWidth, kTestWindowHeight);
+    ResizeWindow(kStartWindowWidth, kStartWindowHeight);
 }
 
 void ExpectSceneDefaults() {
@@ -80,8 +78,8 @@ void ExpectSceneDefaults() {
               std::vector<float>({1, 1, -0.3f, 1, 1, 1, 1, 1}));
 }
 
-void RunFrameAt(uint32_t ms) {
-    ElapsedMs = ms;
+void RunFrameAt(uint64_t ms) {
+    SetUptimeMs(ms);
     Frame();
     // As the program's buffer swap does: without it the software renderer queues every frame's
     // work, and a long run of frames grows by megabytes a frame.
@@ -280,11 +278,11 @@ int main(int argc, char** argv) {
     // Listing the cases (as ctest's discovery does) needs no window and so no display.
     if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
     glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE);
-    glutInitWindowSize(kTestWindowWidth, kTestWindowHeight);
+    glutInitDisplayMode(kDisplayMode);
+    glutInitWindowSize(kStartWindowWidth, kStartWindowHeight);
     glutCreateWindow("Vell");
     glutReshapeFunc(Reshape);
     glutDisplayFunc(NoDisplay);
-    ResizeWindow(kTestWindowWidth, kTestWindowHeight);
+    ResizeWindow(kStartWindowWidth, kStartWindowHeight);
     return RUN_ALL_TESTS();
 }

@@ -9,22 +9,24 @@
 #include <string>
 #include <vector>
 
-constexpr int kTestWindowWidth = 640;
-constexpr int kTestWindowHeight = 480;
+#include "host/options.h"
+
+// The test window is the program's start window (kStartWindowWidth x kStartWindowHeight), on a
+// screen of the same size.
 
 // Handles the window-system events that are waiting (reshapes, map notifications).
 void PumpEvents();
 // Resizes the real window and waits until GLUT and the host both see the new size.
 void ResizeWindow(int width, int height);
 
-// Puts the program's globals back as they are at process start and releases its GL objects.
+// Releases the scene's GL objects and puts every layer's state back as it is at process start.
 void ResetProgramState();
 // A fresh start: ResetProgramState, then the scene's Init, in the test window.
 void StartScene();
 // Checks every setting, the pause and the brightness against the defaults a reset restores.
 void ExpectSceneDefaults();
-// One frame with the host's clock at `ms`.
-void RunFrameAt(uint32_t ms);
+// One frame with the host's uptime at `ms`.
+void RunFrameAt(uint64_t ms);
 // Frames at a steady rate from `fromMs` (exclusive) up to `toMs` (inclusive): frame n at
 // n * 1000 / fps milliseconds.
 void RunFramesAtRate(uint32_t fromMs, uint32_t toMs, int fps);

@@ -42,7 +42,7 @@ TEST(HelpTitleHelp, LinesFollowTheTitleInBothWindowSizes) {
         EXPECT_EQ(textOverlay.message, hint);
         EXPECT_EQ(textOverlay.rememberX, 10);
     }
-    ResizeWindow(kTestWindowWidth, kTestWindowHeight);
+    ResizeWindow(kStartWindowWidth, kStartWindowHeight);
 }
 
 TEST(HelpTitleFlash, WobblesNearItsAnchorAtTheGivenAlpha) {
@@ -54,7 +54,7 @@ TEST(HelpTitleFlash, WobblesNearItsAnchorAtTheGivenAlpha) {
         const auto glyphs = GlyphsDrawnBy([] { TitleFlash("Wispra", 64, 96, 60.0f, 0.75f); });
         ASSERT_EQ(TextOf(glyphs), "Wispra");
         xs.push_back(glyphs[0].x0);
-        ys.push_back(static_cast<float>(kTestWindowHeight) - glyphs[0].y0);
+        ys.push_back(static_cast<float>(kStartWindowHeight) - glyphs[0].y0);
         // Within 60 px of (640 x 0.1, 480 x 0.2); 30 px glyphs advancing 27 px.
         ASSERT_LE(std::fabs(xs.back() - 64), 60.0f) << frame;
         ASSERT_LE(std::fabs(ys.back() - 96), 60.0f) << frame;

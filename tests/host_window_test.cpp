@@ -7,7 +7,9 @@
 
 #include "gl_harness.h"
 #include "host/app.h"
+#include "host/clock.h"
 #include "host/host.h"
+#include "host/host_state.h"
 #include "host/options.h"
 #include "host/pacing.h"
 #include "scene/controls.h"
@@ -54,7 +56,7 @@ TEST(WindowStatus, NothingIsDrawnWhileHiddenAndTheReturnCountsAsAStall) {
 
     glutWindowStatusFunc(nullptr);
     glutIdleFunc(nullptr);  // the handler restarted the host's idle redisplays
-    ResizeWindow(kTestWindowWidth, kTestWindowHeight);
+    ResizeWindow(kStartWindowWidth, kStartWindowHeight);
 }
 
 TEST(WindowStatus, OnlyHiddenStopsTheRedisplays) {
@@ -85,13 +87,13 @@ TEST(WindowedStart, InitLeavesTheWindowAloneAndFStillGoesFullScreen) {
     EXPECT_EQ(FullScreen, 0);
     EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), 320) << "Init went full screen";
     SceneKeyboard('f', 0, 0);
-    for (int i = 0; i < kPumpRounds && glutGet(GLUT_WINDOW_WIDTH) != kTestWindowWidth; ++i)
+    for (int i = 0; i < kPumpRounds && glutGet(GLUT_WINDOW_WIDTH) != kStartWindowWidth; ++i)
         PumpEvents();
     EXPECT_EQ(FullScreen, 1);
-    EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), kTestWindowWidth) << "f did not go full screen";
+    EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), kStartWindowWidth) << "f did not go full screen";
     // Leaving full screen restores the 320 x 240 from before it; wait for that, so that it does
     // not undo the resize for the next test later on.
     glutLeaveFullScreen();
     for (int i = 0; i < kPumpRounds && glutGet(GLUT_WINDOW_WIDTH) != 320; ++i) PumpEvents();
-    ResizeWindow(kTestWindowWidth, kTestWindowHeight);
+    ResizeWindow(kStartWindowWidth, kStartWindowHeight);
 }

@@ -11,6 +11,7 @@
 
 #include "gl_harness.h"
 #include "host/host.h"
+#include "host/host_state.h"
 #include "motion/oscillators.h"
 #include "particles/particle_system.h"
 #include "scene/controls.h"
@@ -23,8 +24,7 @@ constexpr uint64_t kDayMs = 86400000;
 constexpr uint64_t kWrapMs = uint64_t{1} << 32;  // ElapsedMs wraps here, after 49.7 days
 constexpr int kFps = 30;  // every frame more than 0.025 s after the last: one emission each
 
-// Frames at 30 per second over uptime (from, to], with ElapsedMs as the host sets it: the
-// uptime's low 32 bits. Returns the emissions counted.
+// Frames at 30 per second over uptime (from, to]. Returns the emissions counted.
 int RunUptime(uint64_t from, uint64_t to) {
     int emissions = 0;
     for (uint64_t n = from * kFps / 1000 + 1;; ++n) {
@@ -32,7 +32,7 @@ int RunUptime(uint64_t from, uint64_t to) {
         if (ms > to) break;
         if (ms <= from) continue;
         const double before = particleSystem.lastEmitTime;
-        RunFrameAt(static_cast<uint32_t>(ms));
+        RunFrameAt(ms);
         emissions += particleSystem.lastEmitTime != before;
     }
     return emissions;
@@ -40,7 +40,7 @@ int RunUptime(uint64_t from, uint64_t to) {
 
 // One frame at `ms` of uptime, however far from the last: the frame clock takes it as a stall.
 void JumpTo(uint64_t ms) {
-    RunFrameAt(static_cast<uint32_t>(ms));
+    RunFrameAt(ms);
 }
 
 // A small window: these tests are about time, not pictures, and the smoke's fill dominates.
@@ -51,7 +51,7 @@ void StartSmallScene() {
 }
 
 void EndSmallScene() {
-    ResizeWindow(kTestWindowWidth, kTestWindowHeight);
+    ResizeWindow(kStartWindowWidth, kStartWindowHeight);
 }
 
 // Emissions per second at the start of a run, past the title.

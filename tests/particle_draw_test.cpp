@@ -15,6 +15,7 @@
 #include "common/widths.h"
 #include "gl_harness.h"
 #include "particles/particle_system.h"
+#include "scene/scene_state.h"
 #include "scene/textures.h"
 
 namespace {
@@ -23,10 +24,10 @@ void Begin() {
     ResetProgramState();
     const GLenum off[] = {GL_LIGHTING, GL_CULL_FACE, GL_DEPTH_TEST, GL_ALPHA_TEST};
     for (GLenum cap : off) glDisable(cap);
-    glViewport(0, 0, kTestWindowWidth, kTestWindowHeight);
+    glViewport(0, 0, kStartWindowWidth, kStartWindowHeight);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(0, kTestWindowWidth, 0, kTestWindowHeight, -1, 1);
+    glOrtho(0, kStartWindowWidth, 0, kStartWindowHeight, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }
@@ -137,7 +138,7 @@ namespace {
 void LookAtThePlane(double aspectStretch) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(60, aspectStretch * kTestWindowWidth / kTestWindowHeight, 0.01, 10);
+    gluPerspective(60, aspectStretch * kStartWindowWidth / kStartWindowHeight, 0.01, 10);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glTranslatef(0, 0, -0.5f);

@@ -8,6 +8,7 @@
 
 #include "gl_harness.h"
 #include "particles/particle_system.h"
+#include "scene/scene_state.h"
 #include "scene/settings.h"
 
 namespace {

@@ -10,6 +10,7 @@
 
 #include "gl_harness.h"
 #include "host/data_files.h"
+#include "host/host_state.h"
 #include "particles/particle_system.h"
 #include "scene/scene_state.h"
 #include "scene/textures.h"

@@ -9,16 +9,19 @@
 
 #include "gl_harness.h"
 #include "glyph_capture.h"
+#include "host/clock.h"
 #include "host/host.h"
+#include "host/host_state.h"
+#include "scene/scene_state.h"
 #include "text/text_overlay.h"
 
 TEST(StatusLinesMessage, ShowsForThreeSecondsAndRenewsOnEachKey) {
     StartScene();
     auto shown = [](uint32_t now) {
-        ElapsedMs = now;
+        SetUptimeMs(now);
         return TextOf(GlyphsDrawnBy([] { textOverlay.DrawMessage(); }));
     };
-    ElapsedMs = 10000;
+    SetUptimeMs(10000);
     textOverlay.ShowMessage("Reset");
     for (uint32_t now : {10000u, 12000u, 12999u}) {
         EXPECT_EQ(shown(now), "Reset") << now;
@@ -26,14 +29,14 @@ TEST(StatusLinesMessage, ShowsForThreeSecondsAndRenewsOnEachKey) {
     }
     const auto glyphs = GlyphsDrawnBy([] { textOverlay.DrawMessage(); });
     EXPECT_NEAR(glyphs.at(0).x0, 10, 0.01);
-    EXPECT_NEAR(glyphs.at(0).y0, kTestWindowHeight - 25, 0.01);
+    EXPECT_NEAR(glyphs.at(0).y0, kStartWindowHeight - 25, 0.01);
     EXPECT_EQ(shown(13000), "");
     EXPECT_EQ(textOverlay.expiry, 0.0);
     EXPECT_STREQ(textOverlay.message, "Reset");
     // A repeated key replaces the text and starts a fresh 3 seconds.
-    ElapsedMs = 20000;
+    SetUptimeMs(20000);
     textOverlay.ShowMessage("Letterbox: %d", 1);
-    ElapsedMs = 22500;
+    SetUptimeMs(22500);
     textOverlay.ShowMessage("Letterbox: %d", 2);
     EXPECT_EQ(shown(25000), "Letterbox:2");
     EXPECT_EQ(shown(25500), "");
@@ -60,7 +63,7 @@ TEST(StatusLinesTopBand, ClockAndErrorLineLeaveTheMessageAlone) {
     StartScene();
     const std::string hint = textOverlay.message;
     const double expiry = textOverlay.expiry;
-    ElapsedMs = 1000;  // an error line that renewed the message would make its expiry 4.0
+    SetUptimeMs(1000);  // an error line that renewed the message would make its expiry 4.0
     // 13 characters from W - 120, the last ending at W - 2; W is the host's width.
     struct Clock {
         int width, fps;
@@ -75,7 +78,7 @@ TEST(StatusLinesTopBand, ClockAndErrorLineLeaveTheMessageAlone) {
         EXPECT_EQ(TextOf(glyphs), c.text);
         EXPECT_NEAR(glyphs.front().x0, c.left, 0.01);
         EXPECT_NEAR(glyphs.back().x1, c.right, 0.01);
-        EXPECT_NEAR(glyphs.front().y0, kTestWindowHeight - 25, 0.01);
+        EXPECT_NEAR(glyphs.front().y0, kStartWindowHeight - 25, 0.01);
     }
     auto report = [] { return GlyphsDrawnBy([] { textOverlay.ReportGlError(); }); };
     EXPECT_TRUE(report().empty());
@@ -90,7 +93,7 @@ TEST(StatusLinesTopBand, ClockAndErrorLineLeaveTheMessageAlone) {
         EXPECT_NEAR(glyphs[0].x0, left, 0.01);
         EXPECT_TRUE(report().empty());  // the one pending error was taken
     }
-    WindowWidth = kTestWindowWidth;
+    WindowWidth = kStartWindowWidth;
     EXPECT_EQ(textOverlay.message, hint);
     EXPECT_EQ(textOverlay.rememberX, 10);
     EXPECT_EQ(textOverlay.rememberY, 25);

@@ -12,6 +12,7 @@
 
 #include "gl_harness.h"
 #include "glyph_capture.h"
+#include "scene/scene_state.h"
 #include "text/text_overlay.h"
 
 namespace {
@@ -19,7 +20,7 @@ namespace {
 std::vector<long> Edges(const GlyphBox& g) {
     return {std::lround(g.x0), std::lround(g.x1), std::lround(g.y0), std::lround(g.y1)};
 }
-constexpr long kH = kTestWindowHeight;
+constexpr long kH = kStartWindowHeight;
 }  // namespace
 
 TEST(TextOverlayGlyphs, PlacesQuadsAndCellsAtEveryProgramSize) {

@@ -9,7 +9,8 @@
 #include <cstdio>
 
 #include "common/widths.h"
-#include "host/host.h"
+#include "host/clock.h"
+#include "host/host_state.h"
 #include "text/text_overlay.h"
 
 namespace {

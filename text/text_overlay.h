@@ -42,5 +42,3 @@ class TextOverlay {
     unsigned int fontTexture;     // glyph-sheet texture name, 0 until the textures load
     unsigned int lastErrorCode;   // GL error last written to standard error, 0: none; ReportGlError
 };
-
-extern TextOverlay textOverlay;  // the one overlay, alive for the whole process

@@ -1,0 +1,37 @@
+// Every piece of the host's state, in one place: the window, the clock, pacing and this run's
+// options and data folders. ResetHostState puts all of it back to its value at process start.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "host/options.h"
+
+// The window.
+extern int WindowWidth;     // client width, pixels, >= 0; written by RunHost (the start size)
+                            // and Reshape
+extern int WindowHeight;    // client height, pixels, >= 0; written by RunHost and Reshape
+extern int HostFullScreen;  // 0/1: state of HostKeyboard's full-screen toggle; written by it
+extern int WindowHidden;    // 0/1: the window is unmapped (hidden or iconified); written by
+                            // WindowStatus
+
+// The clock.
+extern uint64_t UptimeMs;         // ms from the clock start to the latest Display, never wraps;
+                                  // written by SetUptimeMs only
+extern uint32_t ElapsedMs;        // low 32 bits of UptimeMs, wraps after 2^32 ms (49.7 days);
+                                  // written by SetUptimeMs only
+extern int64_t CounterStart;      // counter value at the clock start, ticks; written by RunHost
+extern int64_t CounterFrequency;  // counter ticks per second; written by RunHost
+extern int64_t NextFrameDue;      // counter tick the next frame is due at; written by RunHost at
+                                  // the clock start and by WaitForNextFrame
+
+// The run.
+extern HostOptions hostOptions;               // this run's options; written by RunHost before
+                                              // glutInit
+extern std::vector<std::string> dataFolders;  // folders tried after the working directory for
+                                              // data files, absolute; written by RunHost (empty:
+                                              // the working directory only)
+
+// Puts everything above back to its value at process start.
+void ResetHostState();
