@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "common/texels.h"
 #include "scene/bitmap_file.h"
 
 namespace {
@@ -21,7 +22,8 @@ void Require(bool holds) {
 // The first stored pixel is the picture's bottom-left corner in a bottom-up file, its top-left
 // in a top-down one; in the buffer the picture's top row comes first.
 void CheckCorner(const BitmapPixels& pixels, bool bottomUp, const TexelBuffer& texels) {
-    const unsigned char* texel = &texels[bottomUp ? (kBitmapSide - 1) * kBitmapSide * 4 : 0];
+    const unsigned char* texel =
+        &texels[bottomUp ? (kBitmapSide - 1) * kBitmapSide * kTexelBytes : 0];
     Require(texel[0] == pixels[2] && texel[1] == pixels[1] && texel[2] == pixels[0]);
 }
 

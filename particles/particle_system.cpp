@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "common/texels.h"
 #include "common/widths.h"
 #include "motion/random.h"
 
@@ -61,7 +62,6 @@ float InvisibleAlpha(double brightest, const SpriteProfile& sprite) {
 // The sprite's profile, read back from the bound texture `texture`. Untrusted for a texture
 // without an image and for one whose minification reads other levels than the first.
 constexpr GLint kLargestProfiledSide = 2048;
-constexpr size_t kTexelBytes = 4;  // red, green, blue, alpha
 constexpr double kTopLevel = kAlphaLevels - 1;
 SpriteProfile ReadSpriteProfile(unsigned int texture) {
     if (texture == 0 || glIsTexture(texture) != GL_TRUE) return SpriteProfile();

@@ -5,11 +5,10 @@
 #include <cmath>
 #include <cstddef>
 
+#include "common/texels.h"
 #include "common/widths.h"
 
 namespace {
-constexpr int kAlphaByte = 3;  // of a texel's four
-constexpr int kTexelBytes = 4;
 constexpr double kTurn = 6.283185307179586;  // radians in a full turn
 constexpr double kStep = kTurn / kProfileDirections;
 // Between two sampled directions the reach along a direction is at most the linear blend of

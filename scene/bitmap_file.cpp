@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <iterator>
 
+#include "common/texels.h"
 #include "common/widths.h"
 
 namespace {
 constexpr int kBytesPerPixel = 3;  // blue, green, red
-constexpr int kTexelBytes = 4;     // red, green, blue, alpha
 constexpr size_t kRowBytes =
     kBitmapSide * kBytesPerPixel;  // a multiple of 4: rows carry no padding
 constexpr uint16_t kBitsPerPixel = 24;
