@@ -1,8 +1,9 @@
 // The cigarette's display list and its sway.
 //
-// BuildCigarette leaves the modelview matrix as it was. DrawCigarette expects the modelview at
-// the cigarette's place with lighting and depth testing on; it leaves the matrix as it was and the
-// current colour and normal as the list's last piece set them.
+// BuildCigarette leaves the modelview matrix as it was.
+// DrawCigarette expects/leaves: the scene defaults (SetSceneGlDefaults), except lighting and depth
+// testing on, with the modelview at the cigarette's place; the matrix comes back as it was, the
+// current colour and normal stay as the list's last piece set them.
 #include "scene/cigarette.h"
 
 #include <GL/gl.h>

@@ -1,9 +1,8 @@
 // Frame composition: Init sets up every part once, Frame draws one picture in a fixed order,
 // Shutdown releases the GL objects.
 //
-// GL state: Init leaves blending, alpha test, lighting and depth test off, the blend function
-// GL_SRC_ALPHA / GL_ONE_MINUS_SRC_ALPHA and colour material on. Each frame starts by loading its
-// own viewport, projection and modelview; the drawing steps switch on what they need and off again.
+// GL state: Init sets the scene defaults (SetSceneGlDefaults). Each frame starts by loading its own
+// viewport, projection and modelview; the drawing steps switch on what they need and off again.
 #include "scene/frame.h"
 
 #include <GL/freeglut.h>
@@ -19,6 +18,7 @@
 #include "motion/oscillators.h"
 #include "motion/random.h"
 #include "scene/controls.h"
+#include "scene/gl_defaults.h"
 #include "scene/help_screen.h"
 #include "scene/lights.h"
 #include "scene/scene_state.h"
@@ -49,8 +49,6 @@ constexpr double kNearPlane = 0.01;
 constexpr double kFarBeyondCamera = 9.0;
 constexpr float kCameraOffsetY = 0.1f;
 constexpr float kCameraOffsetZ = 0.5f;
-
-constexpr int kShininess = 5;
 
 void AdvanceClock() {
     // From the uptime, not ElapsedMs: a double of whole milliseconds keeps every millisecond for
@@ -106,14 +104,7 @@ bool Init() {
     if (FullScreen) glutFullScreen();
     SetProjection();
 
-    glEnable(GL_COLOR_MATERIAL);
-    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
-    glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, 1);
-    glMateriali(GL_FRONT_AND_BACK, GL_SHININESS, kShininess);
-    glShadeModel(GL_SMOOTH);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glAlphaFunc(GL_GREATER, 0.0f);
-    glDisable(GL_DITHER);
+    SetSceneGlDefaults();
 
     InitOscillators(kOscillatorSlots);
     SetupLights(kSceneLights, kStartAmbient, kStartSpecular);

@@ -1,7 +1,8 @@
 // Lighting set-up and the per-frame placement of the colour spot lights.
 //
-// PlaceSpotLights expects the modelview matrix under which the lights are to be placed and leaves
-// it as it was. Neither routine switches GL_LIGHTING; the drawing passes do.
+// Expects/Leaves: the scene defaults (SetSceneGlDefaults). PlaceSpotLights expects the modelview
+// matrix under which the lights are to be placed and leaves it as it was. Neither routine switches
+// GL_LIGHTING; the drawing passes do.
 #include "scene/lights.h"
 
 #include <GL/gl.h>

@@ -1,7 +1,7 @@
 // The smoke step of each frame, always with particle style 1.
 //
-// Expects: lighting, depth testing, blending and texturing off, the modelview at the camera.
-// Leaves them so, with the blend function GL_SRC_ALPHA / GL_ONE_MINUS_SRC_ALPHA.
+// Expects/Leaves: the scene defaults (SetSceneGlDefaults), with the modelview at the camera; the
+// smoke pass leaves the alpha function at its cutoff and the sprite texture bound.
 #include "scene/smoke.h"
 
 #include <GL/gl.h>

@@ -1,8 +1,9 @@
 // The star field: random points in a hollow cube or a shell, compiled once into a display list,
 // and the scene's universe, which turns on three oscillators.
 //
-// Draw and DrawUniverse expect the modelview at the camera (Draw: already turned); they leave the
-// matrix as it was, the current colour white and the point size 2. Lighting is the caller's.
+// Draw and DrawUniverse expect/leave: the scene defaults (SetSceneGlDefaults), lighting as the
+// caller chose, the modelview at the camera (Draw: already turned); the matrix comes back as it
+// was, the current colour is left white and the point size 2.
 #include "scene/star_field.h"
 
 #include <GL/gl.h>

@@ -1,7 +1,8 @@
 // Texture loading from bitmap files, and the texture table that the scene deletes at exit.
 //
-// LoadBmpTexture leaves the new texture bound to GL_TEXTURE_2D, the unpack alignment 1 and the
-// texture environment GL_MODULATE, which every textured pass relies on.
+// LoadBmpTexture expects/leaves: the scene defaults (SetSceneGlDefaults), with the new texture
+// bound to GL_TEXTURE_2D, the unpack alignment 1 and the texture environment GL_MODULATE, which
+// the defaults name and every textured pass relies on.
 #include "scene/textures.h"
 
 #include <GL/gl.h>

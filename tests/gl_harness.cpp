@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "host/app.h"
@@ -24,6 +25,66 @@ constexpr int kPumpRounds = 200;
 
 // Frames are driven by the tests themselves, never by GLUT's redisplay.
 void NoDisplay() {}
+
+// The GL state that holds between the scene's passes (scene/gl_defaults.h), as queried right after
+// a scene starts. Every test that started the scene must end with the same state, so a pass that
+// forgets to switch something off again fails the test that drew it.
+struct NamedState {
+    const char* name;
+    GLint value;
+};
+std::vector<NamedState> QuerySceneGlState() {
+    std::vector<NamedState> state;
+    for (const auto& [name, cap] : {std::pair{"GL_BLEND", GL_BLEND},
+                                    {"GL_ALPHA_TEST", GL_ALPHA_TEST},
+                                    {"GL_LIGHTING", GL_LIGHTING},
+                                    {"GL_LIGHT0", GL_LIGHT0},
+                                    {"GL_DEPTH_TEST", GL_DEPTH_TEST},
+                                    {"GL_TEXTURE_2D", GL_TEXTURE_2D},
+                                    {"GL_COLOR_MATERIAL", GL_COLOR_MATERIAL},
+                                    {"GL_DITHER", GL_DITHER},
+                                    {"GL_SCISSOR_TEST", GL_SCISSOR_TEST},
+                                    {"GL_CULL_FACE", GL_CULL_FACE}}) {
+        state.push_back({name, glIsEnabled(static_cast<GLenum>(cap))});
+    }
+    for (const auto& [name, query] : {std::pair{"GL_BLEND_SRC", GL_BLEND_SRC},
+                                      {"GL_BLEND_DST", GL_BLEND_DST},
+                                      {"GL_DEPTH_WRITEMASK", GL_DEPTH_WRITEMASK},
+                                      {"GL_SHADE_MODEL", GL_SHADE_MODEL},
+                                      {"GL_COLOR_MATERIAL_FACE", GL_COLOR_MATERIAL_FACE},
+                                      {"GL_COLOR_MATERIAL_PARAMETER", GL_COLOR_MATERIAL_PARAMETER},
+                                      {"GL_LIGHT_MODEL_LOCAL_VIEWER", GL_LIGHT_MODEL_LOCAL_VIEWER},
+                                      {"GL_MATRIX_MODE", GL_MATRIX_MODE},
+                                      {"GL_MODELVIEW_STACK_DEPTH", GL_MODELVIEW_STACK_DEPTH},
+                                      {"GL_PROJECTION_STACK_DEPTH", GL_PROJECTION_STACK_DEPTH},
+                                      {"GL_ATTRIB_STACK_DEPTH", GL_ATTRIB_STACK_DEPTH}}) {
+        GLint value = 0;
+        glGetIntegerv(static_cast<GLenum>(query), &value);
+        state.push_back({name, value});
+    }
+    GLint value = 0;
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &value);
+    state.push_back({"GL_TEXTURE_ENV_MODE", value});
+    glGetMaterialiv(GL_FRONT, GL_SHININESS, &value);
+    state.push_back({"GL_SHININESS", value});
+    return state;
+}
+
+bool sceneStarted = false;              // StartScene ran since the last ResetProgramState
+std::vector<NamedState> sceneDefaults;  // the state StartScene found
+
+class SceneGlDefaultsCheck : public testing::EmptyTestEventListener {
+    void OnTestEnd(const testing::TestInfo&) override {
+        if (!sceneStarted) return;
+        const std::vector<NamedState> now = QuerySceneGlState();
+        for (size_t i = 0; i < now.size(); ++i) {
+            EXPECT_EQ(now[i].value, sceneDefaults[i].value)
+                << now[i].name
+                << " differs from the scene's default GL state at the end of the test";
+        }
+        sceneStarted = false;
+    }
+};
 }  // namespace
 
 void PumpEvents() {
@@ -50,6 +111,7 @@ void ResizeWindow(int width, int height) {
 void ResetProgramState() {
     Shutdown();
     if (cigaretteList != -1) glDeleteLists(static_cast<GLuint>(cigaretteList), 1);
+    sceneStarted = false;
     ResetHostState();
     ResetMotionState();
     ResetSceneState();
@@ -65,6 +127,8 @@ void StartScene() {
     Init();
     // The test screen is the window's size, so going full screen keeps 640 x 480.
     ResizeWindow(kStartWindowWidth, kStartWindowHeight);
+    sceneDefaults = QuerySceneGlState();
+    sceneStarted = true;
 }
 
 void ExpectSceneDefaults() {
@@ -284,5 +348,6 @@ int main(int argc, char** argv) {
     glutReshapeFunc(Reshape);
     glutDisplayFunc(NoDisplay);
     ResizeWindow(kStartWindowWidth, kStartWindowHeight);
+    testing::UnitTest::GetInstance()->listeners().Append(new SceneGlDefaultsCheck);
     return RUN_ALL_TESTS();
 }

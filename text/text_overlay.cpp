@@ -1,11 +1,9 @@
 // Bitmap-font text: one textured, alpha-tested, blended quad per character in an orthographic
 // pass over the whole window.
 //
-// Expects: the modelview stack current, the blend function GL_SRC_ALPHA / GL_ONE_MINUS_SRC_ALPHA
-// and the modulate texture environment in force, depth testing and lighting off.
-// Leaves: texturing, blending and alpha testing off, depth writes on, polygon mode, viewport and
-// modelview matrix as they were, the projection orthographic over the window, the alpha function
-// GL_GREATER 0.1.
+// Expects/Leaves: the scene defaults (SetSceneGlDefaults in scene/gl_defaults.h), except that it
+// leaves the projection orthographic over the window and the alpha function at GL_GREATER 0.1.
+// Polygon mode, viewport and modelview matrix come back as they were.
 #include "text/text_overlay.h"
 
 #include <GL/freeglut.h>
