@@ -26,33 +26,17 @@ constexpr double kFaster = 1.111111;
 constexpr double kSmaller = 0.95;
 constexpr double kLarger = 1.055555;  // not 1 / 0.95: a step down and up drifts slightly
 constexpr double kCameraStep = 0.05;
-
-// Every stepped setting stays where it is finite and a step back changes it, far beyond anything
-// seen in use: a factor of 1000 either way takes over 120 presses.
-struct Range {
-    double lowest, highest;
-};
-constexpr Range kFactors{0.001, 1000.0};
-// The far plane lies CameraZ + 9 from the eye and must stay beyond the near plane at 0.01.
-constexpr Range kCameraZs{-8.95, 100.0};
-
 constexpr int kFovStep = 2;
-constexpr int kFovMin = 10;
-constexpr int kFovMax = 178;
-constexpr int kTesselationMin = 5;
-constexpr int kTesselationMax = 40;
-constexpr int kLetterboxTop = 6;  // the cycle grows to 6, then shrinks back
-constexpr int kLetterboxTurn = -5;
-constexpr int kPolyModes = 3;
-constexpr int kSmokeOptions = 3;
+constexpr int kLetterboxTurn = -5;  // the cycle grows to the largest size, then shrinks back
 constexpr int kWindowedSide = 512;
 
-constexpr const char* kPolyModeNames[kPolyModes] = {"PolyMode 1/3: Polygons", "PolyMode 2/3: Lines",
-                                                    "PolyMode 3/3: Points"};
-constexpr const char* kSmokeOptionNames[kSmokeOptions] = {"Option 0/2: Flame", "Option 1/2: Cloud",
-                                                          "Option 2/2: Random Color Cloud"};
+constexpr const char* kPolyModeNames[] = {"PolyMode 1/3: Polygons", "PolyMode 2/3: Lines",
+                                          "PolyMode 3/3: Points"};
+constexpr const char* kSmokeOptionNames[] = {"Option 0/2: Flame", "Option 1/2: Cloud",
+                                             "Option 2/2: Random Color Cloud"};
 
-// A key that scales a setting by a factor or shifts it by a step, then shows the new value.
+// A key that scales a real setting by a factor or shifts it by a step, then shows the new value.
+// The field is kept within its range from the settings table.
 enum class Change { kScale, kShift };
 
 struct StepKey {
@@ -60,43 +44,57 @@ struct StepKey {
     float SceneSettings::*field;
     Change change;
     double amount;  // the factor or the step
-    Range range;    // the field is kept within it
     const char* format;
 };
 
 constexpr StepKey kCharacterSteps[] = {
-    {'-', &SceneSettings::RotateSpeed, Change::kScale, kSlower, kFactors, "Rotate Speed: %4.2f\n"},
-    {'=', &SceneSettings::RotateSpeed, Change::kScale, kFaster, kFactors, "Rotate Speed: %4.2f\n"},
-    {'_', &SceneSettings::MovementSpeed, Change::kScale, kSlower, kFactors,
-     "Movement Speed: %4.2f\n"},
-    {'+', &SceneSettings::MovementSpeed, Change::kScale, kFaster, kFactors,
-     "Movement Speed: %4.2f\n"},
-    {'(', &SceneSettings::LightRotateSpeed, Change::kScale, kSlower, kFactors,
+    {'-', &SceneSettings::RotateSpeed, Change::kScale, kSlower, "Rotate Speed: %4.2f\n"},
+    {'=', &SceneSettings::RotateSpeed, Change::kScale, kFaster, "Rotate Speed: %4.2f\n"},
+    {'_', &SceneSettings::MovementSpeed, Change::kScale, kSlower, "Movement Speed: %4.2f\n"},
+    {'+', &SceneSettings::MovementSpeed, Change::kScale, kFaster, "Movement Speed: %4.2f\n"},
+    {'(', &SceneSettings::LightRotateSpeed, Change::kScale, kSlower,
      "Light Rotate Speed: %4.2f\n"},
-    {')', &SceneSettings::LightRotateSpeed, Change::kScale, kFaster, kFactors,
+    {')', &SceneSettings::LightRotateSpeed, Change::kScale, kFaster,
      "Light Rotate Speed: %4.2f\n"},
-    {'{', &SceneSettings::CameraZ, Change::kShift, -kCameraStep, kCameraZs, "CameraZ: %4.2f\n"},
-    {'}', &SceneSettings::CameraZ, Change::kShift, kCameraStep, kCameraZs, "CameraZ: %4.2f\n"},
-    {'[', &SceneSettings::ObjectSize, Change::kScale, kSmaller, kFactors, "Object Size: %4.2f\n"},
-    {']', &SceneSettings::ObjectSize, Change::kScale, kLarger, kFactors, "Object Size: %4.2f\n"},
+    {'{', &SceneSettings::CameraZ, Change::kShift, -kCameraStep, "CameraZ: %4.2f\n"},
+    {'}', &SceneSettings::CameraZ, Change::kShift, kCameraStep, "CameraZ: %4.2f\n"},
+    {'[', &SceneSettings::ObjectSize, Change::kScale, kSmaller, "Object Size: %4.2f\n"},
+    {']', &SceneSettings::ObjectSize, Change::kScale, kLarger, "Object Size: %4.2f\n"},
 };
 
 constexpr StepKey kArrowSteps[] = {
-    {GLUT_KEY_LEFT, &SceneSettings::MainSpeed, Change::kScale, kSmaller, kFactors,
-     "Main Speed: %4.2f\n"},
-    {GLUT_KEY_RIGHT, &SceneSettings::MainSpeed, Change::kScale, kLarger, kFactors,
-     "Main Speed: %4.2f\n"},
-    {GLUT_KEY_UP, &SceneSettings::ArrowY, Change::kScale, kLarger, kFactors, "ArrowY: %4.2f\n"},
-    {GLUT_KEY_DOWN, &SceneSettings::ArrowY, Change::kScale, kSmaller, kFactors, "ArrowY: %4.2f\n"},
+    {GLUT_KEY_LEFT, &SceneSettings::MainSpeed, Change::kScale, kSmaller, "Main Speed: %4.2f\n"},
+    {GLUT_KEY_RIGHT, &SceneSettings::MainSpeed, Change::kScale, kLarger, "Main Speed: %4.2f\n"},
+    {GLUT_KEY_UP, &SceneSettings::ArrowY, Change::kScale, kLarger, "ArrowY: %4.2f\n"},
+    {GLUT_KEY_DOWN, &SceneSettings::ArrowY, Change::kScale, kSmaller, "ArrowY: %4.2f\n"},
+};
+
+// A key that flips a 0/1 flag and reports its new state; no texts: it reports nothing. Letters
+// are listed in lower case and act in both cases.
+struct ToggleKey {
+    unsigned char key;
+    int* flag;
+    const char* onText;
+    const char* offText;
+};
+
+constexpr ToggleKey kToggles[] = {
+    {' ', &settings.Blanking, nullptr, nullptr},  // 0 is Hyperspace
+    {'c', &settings.FpsClockOn, "Frame/Second Clock On", "Frame/Second Clock Off"},
+    {'p', &PauseMotion, "Pause Camera Motion", "Continue Camera Motion"},
+    {'s', &settings.SpotLightsOn, "SpotLights On", "SpotLights Off"},
+    {'t', &settings.TexturesOn, "Textures On", "Textures Off"},
+    {'u', &settings.UniverseOn, "Universe On", "Universe Off"},
 };
 
 // The change is formed in double, kept in range and stored back as a float; the message shows the
 // double.
 void ApplyStep(const StepKey& step) {
     float& field = settings.*step.field;
+    const FloatSetting& row = SettingOf(step.field);
     const double changed =
         step.change == Change::kScale ? field * step.amount : field + step.amount;
-    const double value = std::clamp(changed, step.range.lowest, step.range.highest);
+    const double value = std::clamp(changed, row.lowest, row.highest);
     field = StoreFloat(value);
     textOverlay.ShowMessage(step.format, value);
 }
@@ -112,20 +110,40 @@ bool ApplyStepKey(const StepKey (&table)[N], int key) {
     return false;
 }
 
-// Flips a 0/1 flag and reports its new state.
-void Toggle(int& flag, const char* onText, const char* offText) {
-    flag = !flag;
-    textOverlay.ShowMessage(flag ? onText : offText);
+bool ApplyToggleKey(unsigned char key) {
+    for (const ToggleKey& toggle : kToggles) {
+        if (toggle.key != key) continue;
+        *toggle.flag = !*toggle.flag;
+        if (toggle.onText != nullptr) {
+            textOverlay.ShowMessage(*toggle.flag ? toggle.onText : toggle.offText);
+        }
+        return true;
+    }
+    return false;
 }
 
-void ShowFov() {
+// A whole-number setting moved by `step` and held at the ends of its range.
+int Stepped(int SceneSettings::*field, int step) {
+    const IntSetting& row = SettingOf(field);
+    return std::clamp(settings.*field + step, row.lowest, row.highest);
+}
+
+// The next value of a cycling setting: from the last back to the first.
+int Cycled(int SceneSettings::*field) {
+    const IntSetting& row = SettingOf(field);
+    return settings.*field == row.highest ? row.lowest : settings.*field + 1;
+}
+
+void StepFov(int step) {
+    settings.Fov = Stepped(&SceneSettings::Fov, step);
     textOverlay.ShowMessage("FOV: %3.0f Degrees\n", static_cast<double>(settings.Fov));
 }
 
 void StepLetterbox() {
     // A reset may have changed Letterbox since the last press: continue from there.
     if (std::abs(LetterboxPhase) != settings.Letterbox) LetterboxPhase = settings.Letterbox;
-    LetterboxPhase = LetterboxPhase == kLetterboxTop ? kLetterboxTurn : LetterboxPhase + 1;
+    const int largest = SettingOf(&SceneSettings::Letterbox).highest;
+    LetterboxPhase = LetterboxPhase == largest ? kLetterboxTurn : LetterboxPhase + 1;
     settings.Letterbox = std::abs(LetterboxPhase);
     textOverlay.ShowMessage("Letterbox: %d", settings.Letterbox);
 }
@@ -157,8 +175,8 @@ void ToggleFullScreen() {
     }
 }
 
-void SetTesselation(int value) {
-    settings.Tesselation = value;
+void StepTesselation(int step) {
+    settings.Tesselation = Stepped(&SceneSettings::Tesselation, step);
     textOverlay.ShowMessage("Tesselation: %d\n", settings.Tesselation);
     BuildCigarette();  // also at a limit, where the value stays
 }
@@ -168,7 +186,8 @@ void TrackPointer(int x, int y) {
     MouseX = TruncInt(x - UnsignedSize(WindowWidth) * 0.5);
     MouseY = TruncInt(y - UnsignedSize(WindowHeight) * 0.5);
 }
-// The standard controls that are not a scaled or shifted setting.
+
+// The standard controls that are not rows of a table; letters in lower case.
 void StandardKey(unsigned char key) {
     switch (key) {
         case kEscape:
@@ -176,56 +195,27 @@ void StandardKey(unsigned char key) {
             HelpShown = 0;
             Brightness = kQuitBrightness;
             break;
-        case ' ':
-            settings.Blanking = !settings.Blanking;
-            break;
         case ',':
-            settings.Fov = settings.Fov < kFovMax ? settings.Fov + kFovStep : kFovMax;
-            ShowFov();
+            StepFov(kFovStep);
             break;
         case '.':
-            settings.Fov = settings.Fov > kFovMin ? settings.Fov - kFovStep : kFovMin;
-            ShowFov();
+            StepFov(-kFovStep);
             break;
         case '?':
         case '/':
             ToggleHelp();
             break;
-        case 'C':
-        case 'c':
-            Toggle(settings.FpsClockOn, "Frame/Second Clock On", "Frame/Second Clock Off");
-            break;
-        case 'F':
         case 'f':
             ToggleFullScreen();
             break;
-        case 'L':
         case 'l':
             StepLetterbox();
             break;
-        case 'P':
-        case 'p':
-            Toggle(PauseMotion, "Pause Camera Motion", "Continue Camera Motion");
-            break;
-        case 'R':
         case 'r':
             ResetKeySequence();
             break;
-        case 'S':
-        case 's':
-            Toggle(settings.SpotLightsOn, "SpotLights On", "SpotLights Off");
-            break;
-        case 'T':
-        case 't':
-            Toggle(settings.TexturesOn, "Textures On", "Textures Off");
-            break;
-        case 'U':
-        case 'u':
-            Toggle(settings.UniverseOn, "Universe On", "Universe Off");
-            break;
-        case 'W':
         case 'w':
-            settings.PolyMode = settings.PolyMode == kPolyModes - 1 ? 0 : settings.PolyMode + 1;
+            settings.PolyMode = Cycled(&SceneSettings::PolyMode);
             textOverlay.ShowMessage(kPolyModeNames[settings.PolyMode]);
             break;
         default:
@@ -235,24 +225,21 @@ void StandardKey(unsigned char key) {
 }  // namespace
 
 void SceneKeyboard(unsigned char key, int, int) {
-    if (!ApplyStepKey(kCharacterSteps, key)) StandardKey(key);
+    const unsigned char lower = LowerCaseLetter(key);
+    if (!ApplyStepKey(kCharacterSteps, lower) && !ApplyToggleKey(lower)) StandardKey(lower);
     SimulationKeys(key);  // every key, matched or not
 }
 
 void SimulationKeys(unsigned char key) {
-    switch (key) {
+    switch (LowerCaseLetter(key)) {
         case '<':
-            SetTesselation(settings.Tesselation == kTesselationMin ? kTesselationMin
-                                                                   : settings.Tesselation - 1);
+            StepTesselation(-1);
             break;
         case '>':
-            SetTesselation(settings.Tesselation == kTesselationMax ? kTesselationMax
-                                                                   : settings.Tesselation + 1);
+            StepTesselation(1);
             break;
-        case 'O':
         case 'o':
-            settings.SmokeOption =
-                settings.SmokeOption == kSmokeOptions - 1 ? 0 : settings.SmokeOption + 1;
+            settings.SmokeOption = Cycled(&SceneSettings::SmokeOption);
             textOverlay.ShowMessage(kSmokeOptionNames[settings.SmokeOption]);
             if (settings.SmokeOption == 0) glClearColor(0, 0, 0, 1);
             break;

@@ -3,6 +3,9 @@
 
 #include <GL/gl.h>
 
+#include <cstddef>
+#include <cstdlib>
+
 #include "host/host_state.h"
 #include "motion/oscillators.h"
 #include "motion/random.h"
@@ -10,38 +13,61 @@
 #include "scene/scene_state.h"
 
 namespace {
-constexpr int kDefaultFov = 100;
-constexpr int kDefaultTesselation = 20;
-constexpr int kDefaultSmokeOption = 2;
-constexpr float kDefaultCameraZ = -0.3f;
+// Every stepped factor stays where it is finite and a step back changes it, far beyond anything
+// seen in use: a factor of 1000 either way takes over 120 presses.
+constexpr double kLeastFactor = 0.001;
+constexpr double kGreatestFactor = 1000.0;
+
+constexpr IntSetting kIntSettings[] = {
+    {&SceneSettings::Fov, 100, 10, 178},
+    {&SceneSettings::Letterbox, 0, 0, 6},
+    {&SceneSettings::Tesselation, 20, 5, 40},
+    {&SceneSettings::UniverseOn, 1, 0, 1},
+    {&SceneSettings::Blanking, 1, 0, 1},
+    {&SceneSettings::SpotLightsOn, 1, 0, 1},
+    {&SceneSettings::TexturesOn, 1, 0, 1},
+    {&SceneSettings::PolyMode, 0, 0, 2},
+    {&SceneSettings::SmokeOption, 2, 0, 2},
+    {&SceneSettings::FpsClockOn, 0, 0, 1},
+};
+
+constexpr FloatSetting kFloatSettings[] = {
+    {&SceneSettings::RotateSpeed, 1.0f, kLeastFactor, kGreatestFactor},
+    {&SceneSettings::MovementSpeed, 1.0f, kLeastFactor, kGreatestFactor},
+    // The far plane lies CameraZ + 9 from the eye and must stay beyond the near plane at 0.01.
+    {&SceneSettings::CameraZ, -0.3f, -8.95, 100.0},
+    {&SceneSettings::ObjectSize, 1.0f, kLeastFactor, kGreatestFactor},
+    {&SceneSettings::MainSpeed, 1.0f, kLeastFactor, kGreatestFactor},
+    {&SceneSettings::ArrowY, 1.0f, kLeastFactor, kGreatestFactor},
+    {&SceneSettings::LightRotateSpeed, 1.0f, kLeastFactor, kGreatestFactor},
+};
+
+template <typename Row, typename Field, size_t N>
+const Row& FindRow(const Row (&table)[N], Field field) {
+    for (const Row& row : table) {
+        if (row.field == field) return row;
+    }
+    std::abort();  // every field has a row: a missing one is a programming error
+}
 }  // namespace
 
 SceneSettings::~SceneSettings() {}
 
+const IntSetting& SettingOf(int SceneSettings::*field) {
+    return FindRow(kIntSettings, field);
+}
+
+const FloatSetting& SettingOf(float SceneSettings::*field) {
+    return FindRow(kFloatSettings, field);
+}
+
 void ResetScene() {
     SeedRandom(ElapsedMs);
     glClearColor(0, 0, 0, 1);
-
-    settings.Fov = kDefaultFov;
-    settings.Letterbox = 0;
-    settings.Tesselation = kDefaultTesselation;
-    settings.UniverseOn = 1;
-    settings.Blanking = 1;
-    settings.SpotLightsOn = 1;
-    settings.TexturesOn = 1;
-    settings.PolyMode = 0;
-    settings.SmokeOption = kDefaultSmokeOption;
-    settings.FpsClockOn = 0;
-    settings.RotateSpeed = 1.0f;
-    settings.MovementSpeed = 1.0f;
-    settings.CameraZ = kDefaultCameraZ;
-    settings.ObjectSize = 1.0f;
-    settings.MainSpeed = 1.0f;
-    settings.ArrowY = 1.0f;
-    settings.LightRotateSpeed = 1.0f;
+    for (const IntSetting& row : kIntSettings) settings.*row.field = row.start;
+    for (const FloatSetting& row : kFloatSettings) settings.*row.field = row.start;
     Brightness = 1.0f;
     PauseMotion = 0;
-
     particleSystem.Clear();
 }
 

@@ -2,7 +2,8 @@
 #pragma once
 
 // Every parameter the viewer can change. The constructor sets nothing: the one global instance is
-// zero until the first ResetScene. The controls change the fields within the ranges noted.
+// zero until the first ResetScene. The controls change the fields within the ranges of the
+// settings table below.
 class SceneSettings {
   public:
     SceneSettings() = default;
@@ -26,6 +27,24 @@ class SceneSettings {
     float ArrowY;            // smoke drift factor: upward drift is ArrowY - 0.6, > 0
     float LightRotateSpeed;  // spot light path speed factor, > 0
 };
+
+// One row of the settings table: a field, the value ResetScene gives it and the range the controls
+// keep it in. Whole-number fields (flags are 0..1) and real ones have a table each; between them
+// they hold every field of SceneSettings once.
+struct IntSetting {
+    int SceneSettings::*field;
+    int start;
+    int lowest, highest;
+};
+struct FloatSetting {
+    float SceneSettings::*field;
+    float start;
+    double lowest, highest;  // a change is formed and kept in range in double, then stored
+};
+
+// The row of `field`.
+const IntSetting& SettingOf(int SceneSettings::*field);
+const FloatSetting& SettingOf(float SceneSettings::*field);
 
 // Seeds the generator with ElapsedMs, restores every default, the pause and the brightness, and
 // removes all smoke.
