@@ -7,11 +7,13 @@
 #include <vector>
 
 #include "gl_harness.h"
+#include "glyph_capture.h"
 #include "host/clock.h"
 #include "host/host.h"
 #include "host/host_state.h"
 #include "scene/cigarette.h"
 #include "scene/controls.h"
+#include "scene/help_screen.h"
 #include "scene/scene_state.h"
 #include "scene/settings.h"
 #include "text/text_overlay.h"
@@ -26,13 +28,60 @@ void Press(const std::vector<int>& keys) {
     }
 }
 
-struct Field {
-    Field(int* p) : i(p) {}
-    Field(float* p) : f(p) {}
-    float Get() const { return i != nullptr ? static_cast<float>(*i) : *f; }
-    int* i = nullptr;
-    float* f = nullptr;
+// Everything a key may change, as one comparable record.
+struct ControlState {
+    std::vector<double> values;
+    std::string message;
+    bool operator==(const ControlState& other) const {
+        return values == other.values && message == other.message;
+    }
 };
+ControlState Snapshot() {
+    const SceneSettings& s = settings;
+    return {{double(s.Fov),
+             double(s.Letterbox),
+             double(s.Tesselation),
+             double(s.UniverseOn),
+             double(s.Blanking),
+             double(s.SpotLightsOn),
+             double(s.TexturesOn),
+             double(s.PolyMode),
+             double(s.SmokeOption),
+             double(s.FpsClockOn),
+             s.RotateSpeed,
+             s.MovementSpeed,
+             s.CameraZ,
+             s.ObjectSize,
+             s.MainSpeed,
+             s.ArrowY,
+             s.LightRotateSpeed,
+             double(PauseMotion),
+             Brightness,
+             double(HelpShown),
+             double(FullScreen),
+             double(LetterboxPhase)},
+            textOverlay.message};
+}
+
+// The values of two snapshots agree within `share` of each (a step down and up of the 0.95 and
+// 1.055555 factors leaves 1.0028 times the value, as described).
+void ExpectNear(const ControlState& after, const ControlState& before, double share,
+                const std::string& keys) {
+    ASSERT_EQ(after.values.size(), before.values.size());
+    for (size_t i = 0; i < after.values.size(); ++i) {
+        EXPECT_NEAR(after.values[i], before.values[i], share * std::abs(before.values[i]))
+            << "value " << i << " after " << keys;
+    }
+}
+
+std::string Describe(const std::vector<int>& keys) {
+    std::string text;
+    for (int key : keys)
+        text += (key >= kArrow ? "arrow " + std::to_string(key - kArrow)
+                               : std::string(1, static_cast<char>(key))) +
+                " ";
+    return text;
+}
 
 // Makes cigaretteList a stand-in list whose one command is a clear colour; true while it is one.
 void MarkCigaretteList() {
@@ -51,63 +100,134 @@ bool StillTheMarker() {
 }
 }  // namespace
 
-TEST(ControlsKeys, EachKeyChangesItsFieldAndShowsItsMessage) {
+TEST(ControlsKeys, EachKeyAndItsOppositeComeBackToTheStart) {
     StartScene();
-    struct KeyCase {
-        std::vector<int> keys;
-        Field field;
-        float value;
-        const char* message;  // nullptr: none
+    // A key, then what undoes it: its opposite, or itself again for toggles and cycles.
+    const std::vector<std::vector<int>> roundTrips = {
+        {'-', '='},
+        {'_', '+'},
+        {'(', ')'},
+        {'{', '}'},
+        {'[', ']'},
+        {kArrow + GLUT_KEY_LEFT, kArrow + GLUT_KEY_RIGHT},
+        {kArrow + GLUT_KEY_DOWN, kArrow + GLUT_KEY_UP},
+        {',', '.'},
+        {'<', '>'},
+        {'c', 'C'},
+        {'p', 'P'},
+        {'s', 'S'},
+        {'t', 'T'},
+        {'u', 'U'},
+        {' ', ' '},
+        {'?', '/'},
+        {'w', 'W', 'w'},
+        {'o', 'O', 'o'},
+        {'l', 'l', 'l', 'l', 'l', 'l', 'l', 'l', 'l', 'l', 'l', 'L'},
     };
-    const KeyCase cases[] = {
-        {{'-'}, &settings.RotateSpeed, 0.9f, "Rotate Speed: 0.90\n"},
-        {{'='}, &settings.RotateSpeed, 1.111111f, "Rotate Speed: 1.11\n"},
-        {{'_'}, &settings.MovementSpeed, 0.9f, "Movement Speed: 0.90\n"},
-        {{'+'}, &settings.MovementSpeed, 1.111111f, "Movement Speed: 1.11\n"},
-        {{'('}, &settings.LightRotateSpeed, 0.9f, "Light Rotate Speed: 0.90\n"},
-        {{')'}, &settings.LightRotateSpeed, 1.111111f, "Light Rotate Speed: 1.11\n"},
-        {{'{'}, &settings.CameraZ, -0.35f, "CameraZ: -0.35\n"},
-        {{'}'}, &settings.CameraZ, -0.25f, "CameraZ: -0.25\n"},
-        {{'['}, &settings.ObjectSize, 0.95f, "Object Size: 0.95\n"},
-        {{']'}, &settings.ObjectSize, 1.055555f, "Object Size: 1.06\n"},
-        {{kArrow + GLUT_KEY_LEFT}, &settings.MainSpeed, 0.95f, "Main Speed: 0.95\n"},
-        {{kArrow + GLUT_KEY_RIGHT}, &settings.MainSpeed, 1.055555f, "Main Speed: 1.06\n"},
-        {{kArrow + GLUT_KEY_UP}, &settings.ArrowY, 1.055555f, "ArrowY: 1.06\n"},
-        {{kArrow + GLUT_KEY_DOWN}, &settings.ArrowY, 0.95f, "ArrowY: 0.95\n"},
-        {{','}, &settings.Fov, 102, "FOV: 102 Degrees\n"},
-        {{'.'}, &settings.Fov, 98, "FOV:  98 Degrees\n"},
-        {{'L'}, &settings.Letterbox, 1, "Letterbox: 1"},
-        {{'>'}, &settings.Tesselation, 21, "Tesselation: 21\n"},
-        {{'<'}, &settings.Tesselation, 19, "Tesselation: 19\n"},
-        {{'c'}, &settings.FpsClockOn, 1, "Frame/Second Clock On"},
-        {{'c', 'C'}, &settings.FpsClockOn, 0, "Frame/Second Clock Off"},
-        {{'P'}, &PauseMotion, 1, "Pause Camera Motion"},
-        {{'p', 'p'}, &PauseMotion, 0, "Continue Camera Motion"},
-        {{'s'}, &settings.SpotLightsOn, 0, "SpotLights Off"},
-        {{'s', 'S'}, &settings.SpotLightsOn, 1, "SpotLights On"},
-        {{'T'}, &settings.TexturesOn, 0, "Textures Off"},
-        {{'t', 't'}, &settings.TexturesOn, 1, "Textures On"},
-        {{'u'}, &settings.UniverseOn, 0, "Universe Off"},
-        {{'U', 'U'}, &settings.UniverseOn, 1, "Universe On"},
-        {{'W'}, &settings.PolyMode, 1, "PolyMode 2/3: Lines"},
-        {{'w', 'w'}, &settings.PolyMode, 2, "PolyMode 3/3: Points"},
-        {{'w', 'W', 'w'}, &settings.PolyMode, 0, "PolyMode 1/3: Polygons"},
-        {{'O'}, &settings.SmokeOption, 0, "Option 0/2: Flame"},
-        {{'o', 'o'}, &settings.SmokeOption, 1, "Option 1/2: Cloud"},
-        {{'o', 'O', 'o'}, &settings.SmokeOption, 2, "Option 2/2: Random Color Cloud"},
-        {{' '}, &settings.Blanking, 0, nullptr},
-        {{' ', ' '}, &settings.Blanking, 1, nullptr},
+    for (const std::vector<int>& keys : roundTrips) {
+        ResetScene();
+        LetterboxPhase = 0;
+        const ControlState before = Snapshot();
+        Press({keys.front()});
+        EXPECT_FALSE(Snapshot().values == before.values) << Describe(keys) << "changed nothing";
+        Press(std::vector<int>(keys.begin() + 1, keys.end()));
+        ExpectNear(Snapshot(), before, 0.003, Describe(keys));
+    }
+}
+
+TEST(ControlsKeys, EveryKeyTheHelpScreenNamesChangesSomething) {
+    StartScene();
+    // In the "f" key's 512 x 512 window the help's last line lies inside the window.
+    ResizeWindow(512, 512);
+    const std::string help = TextOf(GlyphsDrawnBy(DrawHelpScreen));  // spaces are not drawn
+    ResizeWindow(kStartWindowWidth, kStartWindowHeight);
+    const std::pair<const char*, std::vector<int>> named[] = {
+        {"<Left/Right>", {kArrow + GLUT_KEY_LEFT, kArrow + GLUT_KEY_RIGHT}},
+        {"<Up/Down>", {kArrow + GLUT_KEY_UP, kArrow + GLUT_KEY_DOWN}},
+        {"[]AdjustSmoke", {'[', ']'}},
+        {"shift<>", {'<', '>', 'O'}},
+        {"unshifted<>", {',', '.'}},
+        {"-=Adjust", {'-', '='}},
+        {"_+Adjust", {'_', '+'}},
+        {"{}Adjust", {'{', '}'}},
+        {"cToggle", {'c', 'C'}},
+        {"fToggle", {'f', 'F'}},
+        {"lAdjust", {'l', 'L'}},
+        {"pToggle", {'p', 'P'}},
+        {"rReset", {'r', 'R'}},
+        {"sToggle", {'s', 'S'}},
+        {"tToggle", {'t', 'T'}},
+        {"uToggle", {'u', 'U'}},
+        {"wToggle", {'w', 'W'}},
+        {"<SPACE>", {' '}},
+        {"<ESC>", {27}},
+        {"<?>", {'?', '/'}},
+    };
+    for (const auto& [name, keys] : named) {
+        EXPECT_NE(help.find(name), std::string::npos) << name << " is not on the help screen";
+        for (int key : keys) {
+            ResetScene();
+            SetUptimeMs(1000);
+            textOverlay.message[0] = '\0';
+            const ControlState before = Snapshot();
+            Press({key});
+            EXPECT_FALSE(Snapshot() == before) << name << ": " << Describe({key}) << "did nothing";
+        }
+    }
+    FullScreen = 1;
+    glutFullScreen();
+    ResizeWindow(kStartWindowWidth, kStartWindowHeight);
+}
+
+TEST(ControlsKeys, MessagesNameTheNewValueAndLastThreeSeconds) {
+    StartScene();
+    const std::pair<std::vector<int>, const char*> cases[] = {
+        {{'-'}, "Rotate Speed: 0.90\n"},
+        {{'='}, "Rotate Speed: 1.11\n"},
+        {{'_'}, "Movement Speed: 0.90\n"},
+        {{'+'}, "Movement Speed: 1.11\n"},
+        {{'('}, "Light Rotate Speed: 0.90\n"},
+        {{')'}, "Light Rotate Speed: 1.11\n"},
+        {{'{'}, "CameraZ: -0.35\n"},
+        {{'}'}, "CameraZ: -0.25\n"},
+        {{'['}, "Object Size: 0.95\n"},
+        {{']'}, "Object Size: 1.06\n"},
+        {{kArrow + GLUT_KEY_LEFT}, "Main Speed: 0.95\n"},
+        {{kArrow + GLUT_KEY_RIGHT}, "Main Speed: 1.06\n"},
+        {{kArrow + GLUT_KEY_UP}, "ArrowY: 1.06\n"},
+        {{kArrow + GLUT_KEY_DOWN}, "ArrowY: 0.95\n"},
+        {{','}, "FOV: 102 Degrees\n"},
+        {{'.'}, "FOV:  98 Degrees\n"},
+        {{'L'}, "Letterbox: 1"},
+        {{'>'}, "Tesselation: 21\n"},
+        {{'<'}, "Tesselation: 19\n"},
+        {{'c'}, "Frame/Second Clock On"},
+        {{'c', 'C'}, "Frame/Second Clock Off"},
+        {{'P'}, "Pause Camera Motion"},
+        {{'p', 'p'}, "Continue Camera Motion"},
+        {{'s'}, "SpotLights Off"},
+        {{'s', 'S'}, "SpotLights On"},
+        {{'T'}, "Textures Off"},
+        {{'t', 't'}, "Textures On"},
+        {{'u'}, "Universe Off"},
+        {{'U', 'U'}, "Universe On"},
+        {{'W'}, "PolyMode 2/3: Lines"},
+        {{'w', 'w'}, "PolyMode 3/3: Points"},
+        {{'w', 'W', 'w'}, "PolyMode 1/3: Polygons"},
+        {{'O'}, "Option 0/2: Flame"},
+        {{'o', 'o'}, "Option 1/2: Cloud"},
+        {{'o', 'O', 'o'}, "Option 2/2: Random Color Cloud"},
+        {{' '}, ""},
     };
     SetUptimeMs(4000);
-    for (const KeyCase& c : cases) {
+    for (const auto& [keys, message] : cases) {
         ResetScene();
         LetterboxPhase = 0;
         textOverlay.message[0] = '\0';
         textOverlay.expiry = 0.0;
-        Press(c.keys);
-        EXPECT_FLOAT_EQ(c.field.Get(), c.value) << c.keys[0];
-        EXPECT_STREQ(textOverlay.message, c.message != nullptr ? c.message : "");
-        EXPECT_EQ(textOverlay.expiry, c.message != nullptr ? 7.0 : 0.0) << c.keys[0];
+        Press(keys);
+        EXPECT_STREQ(textOverlay.message, message) << Describe(keys);
+        EXPECT_EQ(textOverlay.expiry, *message != '\0' ? 7.0 : 0.0) << Describe(keys);
     }
 }
 
