@@ -19,16 +19,16 @@ constexpr double kLeastFactor = 0.001;
 constexpr double kGreatestFactor = 1000.0;
 
 constexpr IntSetting kIntSettings[] = {
-    {&SceneSettings::Fov, 100, 10, 178},
-    {&SceneSettings::Letterbox, 0, 0, 6},
-    {&SceneSettings::Tesselation, 20, 5, 40},
-    {&SceneSettings::UniverseOn, 1, 0, 1},
-    {&SceneSettings::Blanking, 1, 0, 1},
-    {&SceneSettings::SpotLightsOn, 1, 0, 1},
-    {&SceneSettings::TexturesOn, 1, 0, 1},
-    {&SceneSettings::PolyMode, 0, 0, 2},
-    {&SceneSettings::SmokeOption, 2, 0, 2},
-    {&SceneSettings::FpsClockOn, 0, 0, 1},
+    {&SceneSettings::Fov, 100, 10, 178},       // degrees
+    {&SceneSettings::Letterbox, 0, 0, 6},      // 0.05 of the height per step, each bar
+    {&SceneSettings::Tesselation, 20, 5, 40},  // slices and stacks of the cigarette
+    {&SceneSettings::UniverseOn, 1, 0, 1},     // flag
+    {&SceneSettings::Blanking, 1, 0, 1},       // flag; 0 is Hyperspace
+    {&SceneSettings::SpotLightsOn, 1, 0, 1},   // flag
+    {&SceneSettings::TexturesOn, 1, 0, 1},     // flag, reported only
+    {&SceneSettings::PolyMode, 0, 0, 2},       // fill, lines, points
+    {&SceneSettings::SmokeOption, 2, 0, 2},    // Flame, Cloud, Random Color Cloud; reported only
+    {&SceneSettings::FpsClockOn, 0, 0, 1},     // flag
 };
 
 constexpr FloatSetting kFloatSettings[] = {
