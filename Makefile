@@ -10,6 +10,9 @@ SEED ?=
 PREFIX ?= /usr/local
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 DEPS ?= yes
+# WERROR=yes makes every compiler warning an error, as CI builds.
+WERROR ?= no
+CMAKE_WERROR = -DWISPRA_WERROR=$(if $(filter yes,$(WERROR)),ON,OFF)
 
 .PHONY: all deps build run test sanitize bench lint fuzz soak install clean
 
@@ -21,7 +24,7 @@ ifneq ($(DEPS),no)
 endif
 
 build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_WERROR)
 	cmake --build $(BUILD) -j $(JOBS)
 
 # On a desktop: the program in its window. Without a display: a short run on a virtual X server
@@ -45,7 +48,7 @@ SANITIZE_ENV = \
 # without optimisation: most of the run's time is spent in the GL driver, which is not sanitized,
 # and the build is several times faster. Only what the tests run is built (not the benchmark).
 sanitize: deps
-	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DWISPRA_SANITIZE=ON
+	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DWISPRA_SANITIZE=ON $(CMAKE_WERROR)
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS) --target wispra unit_tests gl_tests
 	cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) ctest --output-on-failure --parallel $(JOBS)
 
@@ -80,7 +83,7 @@ lint:
 # The installed program looks for its images under the prefix it was built for, so the prefix is
 # set before the build.
 install: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=$(PREFIX) $(CMAKE_WERROR)
 	cmake --build $(BUILD) -j $(JOBS)
 	@./tools/install.sh $(BUILD)
 

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Checks the repository's habits without building: every tracked C++ file against .clang-format,
-# every tracked shell script (*.sh and any file with a shell shebang) with shellcheck.
+# the program's layers (no file includes from a layer above its own), and every tracked shell
+# script (*.sh and any file with a shell shebang) with shellcheck.
 set -u
 cd "$(dirname "$0")/.." || exit 1
 
@@ -22,6 +23,36 @@ if ! git ls-files -z '*.cpp' '*.h' | xargs -0 -r clang-format --dry-run -Werror;
     echo "lint: C++ files above differ from .clang-format; run clang-format -i on them" >&2
     status=1
 fi
+
+# The program's layers, bottom first: common/ and motion/; then particles/, text/ and host/; then
+# scene/. Tests, tools, the benchmark and the fuzzer sit above all of them.
+layer_of() {
+    case $1 in
+        common/* | motion/*) echo 0 ;;
+        particles/* | text/* | host/*) echo 1 ;;
+        scene/*) echo 2 ;;
+        *) echo 3 ;;
+    esac
+}
+layering=$(mktemp)
+git ls-files '*.cpp' '*.h' | while IFS= read -r file; do
+    own=$(layer_of "$file")
+    [ "$own" -lt 3 ] || continue
+    grep -n '^#include "' "$file" | while IFS= read -r line; do
+        included=${line#*#include \"}
+        included=${included%%\"*}
+        if [ "$(layer_of "$included")" -gt "$own" ]; then
+            echo "$file:${line%%:*}: includes $included from a layer above its own"
+        fi
+    done
+done >"$layering"
+if [ -s "$layering" ]; then
+    cat "$layering" >&2
+    echo "lint: the layers are common/ and motion/, then particles/, text/ and host/, then scene/;" \
+        "a file may include only from its own layer or below" >&2
+    status=1
+fi
+rm -f "$layering"
 
 scripts=$(mktemp)
 git ls-files | while IFS= read -r file; do
