@@ -62,7 +62,7 @@ bench: build
 # the input that caused it in $(FUZZ_BUILD)/findings.
 fuzz:
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DWISPRA_FUZZ=ON \
-		-DCMAKE_BUILD_TYPE=RelWithDebInfo
+		-DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_WERROR)
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	rm -rf $(FUZZ_BUILD)/seeds
 	$(FUZZ_BUILD)/make_bitmap_corpus $(FUZZ_BUILD)/seeds
