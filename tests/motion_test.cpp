@@ -1,3 +1,5 @@
+// The random generator, the cosine blend and the oscillator bank: known draws from fixed seeds,
+// the order of draws per slot, and how each slot group advances with its speed.
 #include <gtest/gtest.h>
 
 #include <cmath>

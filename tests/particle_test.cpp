@@ -1,3 +1,5 @@
+// The particle pool without GL: construction and clearing, the emission limit and slot choice,
+// the draws per emission, retirement at the death time and the motion of one update.
 #include <gtest/gtest.h>
 
 #include <algorithm>
