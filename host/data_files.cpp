@@ -19,11 +19,6 @@
 namespace {
 namespace fs = std::filesystem;
 
-bool IsRegularFile(const std::string& path) {
-    std::error_code error;
-    return fs::is_regular_file(path, error);
-}
-
 std::string WorkingFolder() {
     std::error_code error;
     const fs::path here = fs::current_path(error);
@@ -40,10 +35,17 @@ std::string Tidy(const fs::path& folder) {
 
 DataFileLookup LookUpDataFile(const std::string& name, const std::string& workingDir,
                               const std::vector<std::string>& folders,
-                              const std::function<bool(const std::string&)>& exists) {
+                              const DataFileChecker& check) {
     DataFileLookup lookup;
+    // True when `path` is usable; a file there that is not gets its reason recorded.
+    const auto usable = [&](const std::string& path) {
+        const DataFileCheck found = check(path);
+        if (found.state == DataFileState::kUnusable)
+            lookup.rejected.push_back(path + ": " + found.reason);
+        return found.state == DataFileState::kUsable;
+    };
     lookup.tried.push_back(workingDir);
-    if (exists(name)) {
+    if (usable(name)) {
         lookup.path = name;
         return lookup;
     }
@@ -53,7 +55,7 @@ DataFileLookup LookUpDataFile(const std::string& name, const std::string& workin
             continue;
         lookup.tried.push_back(folder);
         const std::string path = folder == "/" ? "/" + name : folder + "/" + name;
-        if (exists(path)) {
+        if (usable(path)) {
             lookup.path = path;
             return lookup;
         }
@@ -72,7 +74,8 @@ std::vector<std::string> InstalledDataFolders(const std::string& executableDir) 
 }
 
 std::string MissingFileMessage(const std::string& name, const DataFileLookup& lookup) {
-    std::string message = "wispra: " + name + " not found; looked in ";
+    std::string message = lookup.rejected.empty() ? "wispra: " + name + " not found; looked in "
+                                                  : "wispra: no usable " + name + "; looked in ";
     for (size_t i = 0; i < lookup.tried.size(); ++i) {
         if (i > 0) message += i + 1 == lookup.tried.size() ? " and " : ", ";
         message += lookup.tried[i];
@@ -87,8 +90,10 @@ std::string ExecutableFolder() {
     return Tidy(fs::path(std::string(target, static_cast<size_t>(length))).parent_path());
 }
 
-bool LocateDataFile(const char* name, std::string& path) {
-    const DataFileLookup lookup = LookUpDataFile(name, WorkingFolder(), dataFolders, IsRegularFile);
+bool LocateDataFile(const char* name, const DataFileChecker& check, std::string& path) {
+    const DataFileLookup lookup = LookUpDataFile(name, WorkingFolder(), dataFolders, check);
+    for (const std::string& rejected : lookup.rejected)
+        std::fprintf(stderr, "wispra: %s\n", rejected.c_str());
     if (lookup.path.empty()) {
         std::fprintf(stderr, "%s\n", MissingFileMessage(name, lookup).c_str());
         return false;

@@ -73,8 +73,10 @@ const char* ReadOpenFile(int fd, BitmapPixels& pixels, BitmapHeader& header) {
     return nullptr;
 }
 
-// Reads and checks the file; on failure says why on standard error and returns false.
-bool ReadPixels(const char* path, BitmapPixels& pixels, bool& bottomUp) {
+// Reads and checks the file: usable, with the pixels and their row order filled in; absent, when
+// nothing of that name is there; or unusable, with the reason.
+DataFileCheck ReadPixels(const char* path, BitmapPixels& pixels, bool& bottomUp) {
+    DataFileCheck found;
     // Without O_NONBLOCK, opening a named pipe waits for a writer, and start-up would hang; the
     // pipe is then refused before anything is read from it.
     const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -83,26 +85,23 @@ bool ReadPixels(const char* path, BitmapPixels& pixels, bool& bottomUp) {
         // A socket cannot be opened at all; its type still gives the reason.
         struct stat status {};
         const char* reason = stat(path, &status) == 0 ? NotRegularReason(status.st_mode) : nullptr;
-        Warn(path, reason != nullptr ? reason : std::strerror(error));
-        return false;
+        found.state =
+            error == ENOENT || error == ENOTDIR ? DataFileState::kAbsent : DataFileState::kUnusable;
+        found.reason = reason != nullptr ? reason : std::strerror(error);
+        return found;
     }
     BitmapHeader header;
     const char* reason = ReadOpenFile(fd, pixels, header);
     close(fd);
-    if (reason != nullptr) Warn(path, reason);
     bottomUp = header.bottomUp;
-    return reason == nullptr;
+    found.state = reason == nullptr ? DataFileState::kUsable : DataFileState::kUnusable;
+    if (reason != nullptr) found.reason = reason;
+    return found;
 }
 
-void AddTexture(unsigned int name) {
-    if (textureCount < kTextureSlots) textureIds[textureCount++] = name;
-}
-}  // namespace
-
-unsigned int LoadBmpTexture(const char* path, int alpha, int threshold, bool mipmaps) {
-    BitmapPixels pixels;
-    bool bottomUp = true;
-    if (!ReadPixels(path, pixels, bottomUp)) return 0;
+// A new texture from the pixels, left bound.
+unsigned int MakeTexture(const BitmapPixels& pixels, bool bottomUp, int alpha, int threshold,
+                         bool mipmaps) {
     TexelBuffer texels;
     ConvertBitmapPixels(pixels, bottomUp, alpha, threshold, texels);
 
@@ -123,15 +122,41 @@ unsigned int LoadBmpTexture(const char* path, int alpha, int threshold, bool mip
     return name;  // wrap modes stay GL's default, repeat
 }
 
+// The scene's texture from the first usable `name` in the data folders (averaging mode, no
+// mipmaps), or 0 when none is usable. Each file passed over is named on standard error.
+unsigned int LoadDataTexture(const char* name) {
+    BitmapPixels pixels;
+    bool bottomUp = true;
+    // The check reads the candidate whole, so the usable one's pixels are at hand when it is found.
+    const DataFileChecker read = [&](const std::string& path) {
+        return ReadPixels(path.c_str(), pixels, bottomUp);
+    };
+    std::string path;
+    if (!LocateDataFile(name, read, path)) return 0;  // no texture is made
+    return MakeTexture(pixels, bottomUp, -1, 0, false);
+}
+
+void AddTexture(unsigned int name) {
+    if (textureCount < kTextureSlots) textureIds[textureCount++] = name;
+}
+}  // namespace
+
+unsigned int LoadBmpTexture(const char* path, int alpha, int threshold, bool mipmaps) {
+    BitmapPixels pixels;
+    bool bottomUp = true;
+    const DataFileCheck read = ReadPixels(path, pixels, bottomUp);
+    if (read.state != DataFileState::kUsable) {
+        Warn(path, read.reason.c_str());
+        return 0;
+    }
+    return MakeTexture(pixels, bottomUp, alpha, threshold, mipmaps);
+}
+
 void InitResources() {
-    // Stored as returned, also 0 for a file that did not load.
-    // A file that no folder holds is named on standard error and never handed to the loader.
-    std::string fontPath, smokePath;
-    const unsigned int font =
-        LocateDataFile(kFontFile, fontPath) ? LoadBmpTexture(fontPath.c_str(), -1, 0, false) : 0;
+    // Stored as returned, also 0 when no folder holds a usable file.
+    const unsigned int font = LoadDataTexture(kFontFile);
     AddTexture(font);
-    const unsigned int smoke =
-        LocateDataFile(kSmokeFile, smokePath) ? LoadBmpTexture(smokePath.c_str(), -1, 0, false) : 0;
+    const unsigned int smoke = LoadDataTexture(kSmokeFile);
     AddTexture(smoke);
     textOverlay.fontTexture = font;
     particleSystem.spriteTexture = smoke;

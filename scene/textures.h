@@ -9,8 +9,8 @@
 // header and the pixel bytes, and never waits on a named pipe.
 unsigned int LoadBmpTexture(const char* path, int alpha, int threshold, bool mipmaps);
 
-// Loads "font.bmp" and "smoke128.bmp" from where LocateDataFile finds them, tunes particle style 1
-// for smoke, builds the cigarette.
+// Loads "font.bmp" and "smoke128.bmp", each from the first folder that LocateDataFile finds a
+// usable copy in, tunes particle style 1 for smoke, builds the cigarette.
 void InitResources();
 
 // Deletes the loaded textures.

@@ -1,11 +1,12 @@
-// The scene's start-up finds its images wherever the host's search finds them, and hands the
-// loader nothing when no folder holds one.
+// The scene's start-up finds its images wherever the host's search finds them, passes over a file
+// it cannot use to the next folder, and makes no texture when no folder holds a usable one.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "gl_harness.h"
@@ -19,11 +20,14 @@
 namespace {
 namespace fs = std::filesystem;
 
-// Runs InitResources with `folders` searched after an empty working directory; returns stderr.
-std::string StartInEmptyFolder(const std::vector<std::string>& folders) {
+// Runs InitResources with `folders` searched after an empty working directory, or one that holds
+// only a font.bmp of `badFont` bytes; returns stderr.
+std::string StartInEmptyFolder(const std::vector<std::string>& folders,
+                               const std::string& badFont = "") {
     const fs::path home = fs::current_path(),
                    empty = ::testing::TempDir() + "wispra-empty-" + std::to_string(getpid());
     fs::create_directories(empty);
+    if (!badFont.empty()) std::ofstream(empty / "font.bmp") << badFont;
     const std::vector<std::string> saved = dataFolders;
     dataFolders = folders;
     fs::current_path(empty);
@@ -65,4 +69,16 @@ TEST(StartUpImages, NamedOnceEachAndNotLoadedWhenNoFolderHoldsThem) {
     EXPECT_EQ(textureIds[1], 0u);
     glDeleteTextures(1, &before);
     glDeleteTextures(1, &after);
+}
+
+TEST(StartUpImages, ABadFileInTheWorkingDirectoryGivesWayToTheInstalledOne) {
+    ResetProgramState();
+    // The build folder, where the good images lie, stands for the installed data folder.
+    const std::string said =
+        StartInEmptyFolder({fs::current_path().string()}, std::string(200, 'x'));
+    EXPECT_EQ(said, "wispra: font.bmp: not a bitmap file (no BM signature)\n");
+    EXPECT_EQ(textureCount, 2);
+    EXPECT_NE(textureIds[0], 0u) << "the good font.bmp was not loaded";
+    EXPECT_EQ(textOverlay.fontTexture, textureIds[0]);
+    EXPECT_NE(textureIds[1], 0u);
 }
