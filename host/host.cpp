@@ -15,6 +15,7 @@
 #include "host/options.h"
 #include "host/pacing.h"
 #include "host/swap_control.h"
+#include "host/window_identity.h"
 
 namespace {
 constexpr int kUsageStatus = 2;  // exit status for a bad command line
@@ -93,6 +94,7 @@ int RunHost(int argc, char** argv) {
         glutInitWindowSize(WindowWidth, WindowHeight);
     }
     glutCreateWindow(WindowTitle());
+    IdentifyWindow(WindowTitle());  // the new window is current
 
     glutReshapeFunc(Reshape);
     glutDisplayFunc(Display);

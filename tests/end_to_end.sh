@@ -1,7 +1,8 @@
 #!/bin/bash
-# Drives the real program with real X events on a 640 x 480 screen and checks the picture through
-# screenshots: the start-up hint and title, the help screen, a status line with the clock, a click
-# that must not quit, and Escape, which must end the process with status 0.
+# Drives the real program with real X events on a 640 x 480 screen: the window's class, name and
+# icon, read back with xprop; then, through screenshots, the start-up hint and title, the help
+# screen, a status line with the clock, a click that must not quit, and Escape, which must end the
+# process with status 0.
 # Usage (from the build folder, on a private X server): end_to_end.sh <path to wispra>
 # The conditions handed to poll are evaluated later, on purpose, so they are single-quoted.
 # shellcheck disable=SC2016
@@ -61,7 +62,29 @@ keep_brightest() {
 
 "$program" >"$out/stdout.txt" 2>"$out/stderr.txt" &
 pid=$!
-timeout 60 xdotool search --sync --name '^Vell$' >/dev/null || fail "no window titled Vell within 60 s"
+window=$(timeout 60 xdotool search --sync --name '^Vell$' | head -n 1)
+[ -n "$window" ] || fail "no window titled Vell within 60 s"
+
+# The window names itself to the desktop once it is made: the class that the desktop entry's
+# StartupWMClass names, its title in UTF-8, and the 64 x 64 icon the build drew, pixel for pixel
+# (as 0xAARRGGBB cardinals).
+deadline=$((SECONDS + 60))
+until xprop -id "$window" WM_CLASS | grep -q '= "wispra", "Wispra"$'; do
+    [ "$SECONDS" -lt "$deadline" ] || fail "WM_CLASS not set: $(xprop -id "$window" WM_CLASS)"
+    sleep 0.1
+done
+name=$(xprop -id "$window" _NET_WM_NAME)
+[ "$name" = '_NET_WM_NAME(UTF8_STRING) = "Vell"' ] || fail "unexpected $name"
+icon=$(xprop -id "$window" -f _NET_WM_ICON 32c _NET_WM_ICON | sed 's/^[^=]*= //')
+drawn=$(convert icons/64x64/wispra.png -depth 8 rgba:- | od -An -v -tu1 | awk '
+    { for (i = 1; i <= NF; i++) byte[n++] = $i }
+    END {
+        printf "64, 64"
+        for (i = 0; i < n; i += 4)
+            printf ", %.0f", byte[i + 3] * 16777216 + byte[i] * 65536 + byte[i + 1] * 256 + byte[i + 2]
+        print ""
+    }')
+[ "$icon" = "$drawn" ] || fail "_NET_WM_ICON is not the 64 x 64 icon of the build: ${icon%%,*,*,*,*}..."
 
 # Judged by what the program has drawn, not by the time since it started: the first frames may
 # come a while after the window appears on a busy machine.

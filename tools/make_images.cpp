@@ -1,7 +1,9 @@
 // Build-time generator for the two textures Wispra loads at run time, and its desktop icon:
 //   font.bmp     - a 16 x 8 grid of 8 x 16 glyph cells for the text overlay
 //   smoke128.bmp - a soft, noisy smoke puff sprite for the particles
-//   wispra.png   - a 128 x 128 icon: the smoke rising from a cigarette among stars
+//   icons/NxN/wispra.png - the icon at 48, 64, 128 and 256 pixels: smoke rising from a cigarette
+//                          among stars
+//   generated/window_icon_pixels.h - the 64 x 64 icon as C++ source, for the window's icon
 // Usage: make_images <output directory> <monospaced font file>
 // The output is fully deterministic so rebuilding never changes the files.
 
@@ -31,6 +33,9 @@ constexpr const char* kProgramName = "make_images";
 constexpr const char* kFontFileName = "font.bmp";
 constexpr const char* kSmokeFileName = "smoke128.bmp";
 constexpr const char* kIconFileName = "wispra.png";
+constexpr const char* kWindowIconFileName = "window_icon_pixels.h";
+constexpr const char* kIconFolder = "icons";           // holds one NxN folder for each size
+constexpr const char* kGeneratedFolder = "generated";  // C++ source for the program
 
 constexpr int kMaxByte = 255;
 
@@ -433,77 +438,148 @@ GreyImage MakeSmoke() {
 
 // ---------------------------------------------------------------------------
 // Icon.
+//
+// The icon is drawn as a picture on a 128-unit square and sampled at each size the desktop asks
+// for, with kIconSamples x kIconSamples samples a pixel, so that every size is drawn, not scaled.
 
-constexpr int kIconSize = 128;
-constexpr double kIconCorner = 22.0;  // radius of the rounded square's corners, pixels
+constexpr int kIconUnits = 128;  // side of the square the icon is drawn on
+constexpr std::array<int, 4> kIconSizes = {48, 64, 128, 256};  // pixels, one PNG each
+constexpr int kWindowIconSize = 64;   // pixels, the icon the window carries for taskbars
+constexpr int kIconSamples = 4;       // per pixel and axis
+constexpr double kIconCorner = 22.0;  // radius of the rounded square's corners, units
 constexpr std::array<double, 3> kIconBackground = {0.04, 0.05, 0.10};
 constexpr int kIconStars = 40;
 constexpr std::uint32_t kSeedStars = 0x5EED0005u;
 
 // The cigarette: a bar across the lower part, its lit end on the left under the smoke.
-constexpr int kBarLeft = 22;
-constexpr int kBarRight = 108;
-constexpr int kBarTop = 94;
-constexpr int kBarBottom = 104;
-constexpr int kEmberWidth = 7;
-constexpr int kFilterWidth = 24;
+constexpr double kBarLeft = 22;
+constexpr double kBarRight = 108;
+constexpr double kBarTop = 94;
+constexpr double kBarBottom = 104;
+constexpr double kEmberWidth = 7;
+constexpr double kFilterWidth = 24;
 constexpr std::array<double, 3> kPaper = {0.93, 0.93, 0.90};
 constexpr std::array<double, 3> kFilter = {0.85, 0.60, 0.35};
 constexpr std::array<double, 3> kEmber = {1.0, 0.38, 0.10};
 
 // The smoke sprite, scaled onto a square that rises from the lit end.
-constexpr int kPlumeLeft = 2;
-constexpr int kPlumeTop = 6;
-constexpr int kPlumeSize = 92;
+constexpr double kPlumeLeft = 2;
+constexpr double kPlumeTop = 6;
+constexpr double kPlumeSize = 92;
 constexpr double kPlumeGain = 1.4;
+constexpr std::array<double, 3> kPlumeColour = {0.85, 0.88, 0.95};
 
-// Coverage of the rounded square at a pixel centre, with a one-pixel soft edge.
-double RoundedSquareCoverage(double px, double py) {
-    const double inner = kIconSize / 2.0 - kIconCorner;
-    const double dx = std::max(0.0, std::abs(px - kIconSize / 2.0) - inner);
-    const double dy = std::max(0.0, std::abs(py - kIconSize / 2.0) - inner);
-    return std::clamp(kIconCorner - std::hypot(dx, dy) + kPixelCentre, 0.0, 1.0);
+using Colour = std::array<double, 3>;
+
+// Whether the point lies inside the rounded square.
+bool InsideRoundedSquare(double u, double v) {
+    const double inner = kIconUnits / 2.0 - kIconCorner;
+    const double du = std::max(0.0, std::abs(u - kIconUnits / 2.0) - inner);
+    const double dv = std::max(0.0, std::abs(v - kIconUnits / 2.0) - inner);
+    return std::hypot(du, dv) <= kIconCorner;
 }
 
-// Paints `colour` over the pixel with opacity `alpha`, keeping the pixel's own alpha.
-void Paint(RgbaImage& icon, int x, int y, const std::array<double, 3>& colour, double alpha) {
-    std::uint8_t* pixel = icon.At(x, y);
-    for (size_t c = 0; c < colour.size(); ++c) {
-        pixel[c] = UnitToByte(Lerp(ByteToUnit(pixel[c]), colour[c], std::clamp(alpha, 0.0, 1.0)));
-    }
+Colour Mix(const Colour& under, const Colour& over, double opacity) {
+    Colour mixed{};
+    for (size_t c = 0; c < mixed.size(); ++c)
+        mixed[c] = Lerp(under[c], over[c], std::clamp(opacity, 0.0, 1.0));
+    return mixed;
 }
 
-RgbaImage MakeIcon(const GreyImage& smoke) {
-    RgbaImage icon(kIconSize, kIconSize);
-    for (int y = 0; y < kIconSize; ++y) {
-        for (int x = 0; x < kIconSize; ++x) {
-            const double cover = RoundedSquareCoverage(x + kPixelCentre, y + kPixelCentre);
-            Paint(icon, x, y, kIconBackground, 1.0);
-            icon.At(x, y)[3] = UnitToByte(cover);
-        }
-    }
+// The smoke sprite's brightness at a point of its own pixel grid, filtered between pixels.
+double SmokeAt(const GreyImage& smoke, double x, double y) {
+    const double fx = std::clamp(x - kPixelCentre, 0.0, kSmokeSize - 1.0);
+    const double fy = std::clamp(y - kPixelCentre, 0.0, kSmokeSize - 1.0);
+    const int x0 = static_cast<int>(fx), y0 = static_cast<int>(fy);
+    const int x1 = std::min(x0 + 1, kSmokeSize - 1), y1 = std::min(y0 + 1, kSmokeSize - 1);
+    const double tx = fx - x0, ty = fy - y0;
+    const double top = Lerp(ByteToUnit(smoke.At(x0, y0)), ByteToUnit(smoke.At(x1, y0)), tx);
+    const double bottom = Lerp(ByteToUnit(smoke.At(x0, y1)), ByteToUnit(smoke.At(x1, y1)), tx);
+    return Lerp(top, bottom, ty);
+}
+
+// The picture's colour at a point inside the rounded square, in units from the top left.
+Colour IconColourAt(const GreyImage& smoke, double u, double v) {
+    Colour colour = kIconBackground;
+    const int cellU = static_cast<int>(u), cellV = static_cast<int>(v);
     for (int i = 0; i < kIconStars; ++i) {
-        const int x = static_cast<int>(HashLattice(i, 0, kSeedStars) % kIconSize);
-        const int y = static_cast<int>(HashLattice(i, 1, kSeedStars) % kIconSize);
-        const double brightness = LatticeValue(i, 2, kSeedStars);
-        if (icon.At(x, y)[3] == kMaxByte) Paint(icon, x, y, {1.0, 1.0, 1.0}, brightness);
+        if (static_cast<int>(HashLattice(i, 0, kSeedStars) % kIconUnits) == cellU &&
+            static_cast<int>(HashLattice(i, 1, kSeedStars) % kIconUnits) == cellV)
+            colour = Mix(colour, {1.0, 1.0, 1.0}, LatticeValue(i, 2, kSeedStars));
     }
-    for (int y = kPlumeTop; y < kPlumeTop + kPlumeSize; ++y) {
-        for (int x = kPlumeLeft; x < kPlumeLeft + kPlumeSize; ++x) {
-            const int sx = (x - kPlumeLeft) * kSmokeSize / kPlumeSize;
-            const int sy = (y - kPlumeTop) * kSmokeSize / kPlumeSize;
-            if (icon.At(x, y)[3] == 0) continue;
-            Paint(icon, x, y, {0.85, 0.88, 0.95}, kPlumeGain * ByteToUnit(smoke.At(sx, sy)));
-        }
+    if (u >= kPlumeLeft && u < kPlumeLeft + kPlumeSize && v >= kPlumeTop &&
+        v < kPlumeTop + kPlumeSize) {
+        const double scale = kSmokeSize / kPlumeSize;
+        const double density = SmokeAt(smoke, (u - kPlumeLeft) * scale, (v - kPlumeTop) * scale);
+        colour = Mix(colour, kPlumeColour, kPlumeGain * density);
     }
-    for (int y = kBarTop; y < kBarBottom; ++y) {
-        for (int x = kBarLeft; x < kBarRight; ++x) {
-            const bool ember = x < kBarLeft + kEmberWidth;
-            const bool filter = x >= kBarRight - kFilterWidth;
-            Paint(icon, x, y, ember ? kEmber : filter ? kFilter : kPaper, 1.0);
+    if (u >= kBarLeft && u < kBarRight && v >= kBarTop && v < kBarBottom) {
+        const bool ember = u < kBarLeft + kEmberWidth;
+        const bool filter = u >= kBarRight - kFilterWidth;
+        colour = ember ? kEmber : filter ? kFilter : kPaper;
+    }
+    return colour;
+}
+
+// The icon at `size` x `size` pixels: each pixel the mean of its samples, the colour weighted by
+// coverage so that the soft edge does not darken.
+RgbaImage MakeIcon(const GreyImage& smoke, int size) {
+    RgbaImage icon(size, size);
+    const double unitsPerSample = static_cast<double>(kIconUnits) / (size * kIconSamples);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            Colour sum{};
+            int covered = 0;
+            for (int sy = 0; sy < kIconSamples; ++sy) {
+                for (int sx = 0; sx < kIconSamples; ++sx) {
+                    const double u = ((x * kIconSamples + sx) + kPixelCentre) * unitsPerSample;
+                    const double v = ((y * kIconSamples + sy) + kPixelCentre) * unitsPerSample;
+                    if (!InsideRoundedSquare(u, v)) continue;
+                    const Colour colour = IconColourAt(smoke, u, v);
+                    for (size_t c = 0; c < sum.size(); ++c) sum[c] += colour[c];
+                    ++covered;
+                }
+            }
+            std::uint8_t* pixel = icon.At(x, y);
+            for (size_t c = 0; c < sum.size(); ++c)
+                pixel[c] = covered == 0 ? 0 : UnitToByte(sum[c] / covered);
+            pixel[3] = UnitToByte(static_cast<double>(covered) / (kIconSamples * kIconSamples));
         }
     }
     return icon;
+}
+
+// The window's icon as C++ source: one 0xAARRGGBB value a pixel, top row first, the layout that
+// the _NET_WM_ICON window property takes.
+bool WriteWindowIconSource(const std::filesystem::path& path, RgbaImage& icon,
+                           std::string& errorReason) {
+    std::FILE* file = std::fopen(path.string().c_str(), "w");
+    if (file == nullptr) {
+        errorReason = std::strerror(errno);
+        return false;
+    }
+    std::fprintf(file,
+                 "// Generated by make_images: the window's icon, one 0xAARRGGBB value a pixel,\n"
+                 "// top row first.\n#pragma once\n\n#include <cstdint>\n\n"
+                 "constexpr int kWindowIconSide = %d;\n"
+                 "constexpr uint32_t kWindowIconPixels[kWindowIconSide * kWindowIconSide] = {",
+                 icon.width);
+    for (int y = 0; y < icon.height; ++y) {
+        for (int x = 0; x < icon.width; ++x) {
+            const std::uint8_t* p = icon.At(x, y);
+            const unsigned long argb = static_cast<unsigned long>(p[3]) << 24 |
+                                       static_cast<unsigned long>(p[0]) << 16 |
+                                       static_cast<unsigned long>(p[1]) << 8 | p[2];
+            std::fprintf(file, "%s0x%08lxu,", x % 8 == 0 ? "\n    " : " ", argb);
+        }
+    }
+    std::fprintf(file, "\n};\n");
+    const bool written = std::ferror(file) == 0;
+    if (std::fclose(file) != 0 || !written) {
+        errorReason = std::strerror(errno);
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -521,10 +597,19 @@ int main(int argc, char** argv) {
     WriteOrFail(outputDirectory / kFontFileName, MakeFontSheet(argv[2]));
     const GreyImage smoke = MakeSmoke();
     WriteOrFail(outputDirectory / kSmokeFileName, smoke);
-    const std::filesystem::path icon = outputDirectory / kIconFileName;
     std::string reason;
-    if (!WriteRgbaPng(icon.string(), MakeIcon(smoke), reason)) {
-        Fail("cannot write '" + icon.string() + "': " + reason);
+    for (const int size : kIconSizes) {
+        const std::filesystem::path icon = outputDirectory / kIconFolder /
+                                           (std::to_string(size) + "x" + std::to_string(size)) /
+                                           kIconFileName;
+        std::filesystem::create_directories(icon.parent_path(), error);
+        if (error || !WriteRgbaPng(icon.string(), MakeIcon(smoke, size), reason))
+            Fail("cannot write '" + icon.string() + "': " + (error ? error.message() : reason));
     }
+    const std::filesystem::path source = outputDirectory / kGeneratedFolder / kWindowIconFileName;
+    std::filesystem::create_directories(source.parent_path(), error);
+    RgbaImage windowIcon = MakeIcon(smoke, kWindowIconSize);
+    if (error || !WriteWindowIconSource(source, windowIcon, reason))
+        Fail("cannot write '" + source.string() + "': " + (error ? error.message() : reason));
     return 0;
 }
