@@ -49,7 +49,7 @@ SANITIZE_ENV = \
 # and the build is several times faster. Only what the tests run is built (not the benchmark).
 sanitize: deps
 	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DWISPRA_SANITIZE=ON $(CMAKE_WERROR)
-	cmake --build $(SANITIZE_BUILD) -j $(JOBS) --target wispra unit_tests gl_tests
+	cmake --build $(SANITIZE_BUILD) -j $(JOBS) --target wispra unit_tests gl_tests failing_app
 	cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) ctest --output-on-failure --parallel $(JOBS)
 
 # Both sizes, each on a screen of its size, in the build folder where the images are.

@@ -3,8 +3,10 @@
 
 #include <GL/freeglut.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "common/keys.h"
 #include "host/app.h"
@@ -18,7 +20,16 @@
 #include "host/window_identity.h"
 
 namespace {
-constexpr int kUsageStatus = 2;  // exit status for a bad command line
+constexpr int kFailureStatus = 1;  // exit status for a failed start or unwritable output
+constexpr int kUsageStatus = 2;    // exit status for a bad command line
+
+// Writes `text` on standard output: 0, or kFailureStatus with one line on standard error when it
+// cannot be written (a full disk, a closed pipe), so that a lost answer is not taken for success.
+int PrintAnswer(const char* text) {
+    if (std::fputs(text, stdout) >= 0 && std::fflush(stdout) == 0) return 0;
+    std::fprintf(stderr, "wispra: cannot write to standard output: %s\n", std::strerror(errno));
+    return kFailureStatus;
+}
 
 void IgnoreMotion(int, int) {}
 void IgnoreMouse(int, int, int, int) {}
@@ -65,11 +76,9 @@ int RunHost(int argc, char** argv) {
     const ParsedOptions parsed = ParseOptions(argc, argv);
     switch (parsed.verdict) {
         case OptionsVerdict::kHelp:
-            std::fputs(UsageText(), stdout);
-            return 0;
+            return PrintAnswer(UsageText());
         case OptionsVerdict::kVersion:
-            std::fputs(VersionLine(), stdout);
-            return 0;
+            return PrintAnswer(VersionLine());
         case OptionsVerdict::kBad:
             std::fprintf(stderr, "%s\n", parsed.complaint);
             return kUsageStatus;
@@ -82,8 +91,8 @@ int RunHost(int argc, char** argv) {
     dataFolders = InstalledDataFolders(ExecutableFolder());
 
     if (!PreInit()) {
-        std::fputs("App returned false on PreInit(), we shouldn't really continue.\n", stdout);
-        std::exit(0);
+        std::fputs("App returned false on PreInit(), we shouldn't really continue.\n", stderr);
+        std::exit(kFailureStatus);
     }
     glutInit(&argc, argv);
     glutInitDisplayMode(kDisplayMode);
@@ -115,8 +124,8 @@ int RunHost(int argc, char** argv) {
     NextFrameDue = CounterStart;
 
     if (!Init()) {
-        std::fputs("App failed to initialize.\n", stdout);
-        std::exit(0);
+        std::fputs("App failed to initialize.\n", stderr);
+        std::exit(kFailureStatus);
     }
     glutMainLoop();
     QuitProgram();

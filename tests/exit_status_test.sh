@@ -1,0 +1,61 @@
+#!/bin/sh
+# The exit statuses and what goes where: --help and --version on an unwritable standard output,
+# a bad option, no display, and the host's two start-up failures (through an application whose
+# hooks fail on request). Every failure says so in one line on standard error and exits non-zero;
+# standard output stays empty.
+# Usage (on a private X server): exit_status_test.sh <path to wispra> <path to failing_app>
+# The redirections inside sh -c belong to the program's own shell, so they are single-quoted.
+# shellcheck disable=SC2016
+set -u
+program=$1
+failing=$2
+work=$(mktemp -d)
+failures=0
+
+# expect NAME STATUS STDERR-PATTERN LINES command...: runs the command with standard output in a
+# file (unless it is redirected inside), then checks its status, that standard error has LINES
+# lines matching the pattern, and that standard output is empty.
+expect() {
+    name=$1 status=$2 pattern=$3 lines=$4
+    shift 4
+    "$@" >"$work/out" 2>"$work/err"
+    got=$?
+    problem=""
+    [ "$got" -eq "$status" ] || problem="exit status $got, expected $status"
+    [ "$(wc -l <"$work/err")" -eq "$lines" ] || problem="$problem; $(wc -l <"$work/err") lines on stderr, expected $lines"
+    if [ "$lines" -gt 0 ] && ! grep -q -- "$pattern" "$work/err"; then
+        problem="$problem; stderr does not match '$pattern'"
+    fi
+    [ ! -s "$work/out" ] || problem="$problem; standard output not empty"
+    if [ -n "$problem" ]; then
+        echo "exit_status FAILED: $name: $problem" >&2
+        sed 's/^/  stderr: /' "$work/err" >&2
+        failures=$((failures + 1))
+    fi
+}
+
+# Standard output that cannot be written: the answer is lost, and the status says so.
+expect "--help >/dev/full" 1 "^wispra: cannot write to standard output: " 1 \
+    sh -c '"$0" --help >/dev/full' "$program"
+expect "--version >/dev/full" 1 "^wispra: cannot write to standard output: " 1 \
+    sh -c '"$0" --version >/dev/full' "$program"
+expect "-h with standard output closed" 1 "^wispra: cannot write to standard output: " 1 \
+    sh -c '"$0" -h >&-' "$program"
+# Written, the answer costs nothing on standard error.
+if ! "$program" --version >"$work/version" 2>"$work/err" || [ -s "$work/err" ] ||
+    ! grep -q '^wispra [0-9]' "$work/version"; then
+    echo "exit_status FAILED: --version did not print its line and exit 0" >&2
+    failures=$((failures + 1))
+fi
+expect "a bad option" 2 "--bogus" 1 "$program" --bogus
+expect "no display" 1 "failed to open display" 1 env -u DISPLAY "$program" --window
+expect "PreInit failing" 1 "^App returned false on PreInit(), we shouldn't really continue\.$" 1 \
+    env WISPRA_TEST_FAIL_AT=PreInit "$failing" --window
+expect "Init failing" 1 "^App failed to initialize\.$" 1 \
+    env WISPRA_TEST_FAIL_AT=Init "$failing" --window
+# The same application without a failure ends through its refused frame, with status 0.
+expect "a refused frame" 0 - 0 "$failing" --window
+
+rm -rf "$work"
+[ "$failures" -eq 0 ] || exit 1
+echo "exit_status passed"
