@@ -1,5 +1,5 @@
-# A thin layer over CMake: the targets that build install what is missing, configure and build
-# first; lint checks the sources as they are and needs neither. DEPS=no skips the package check;
+# A thin layer over CMake: the targets that build install the packages they need (and only those),
+# configure and build first; lint checks the sources as they are. DEPS=no skips the package check;
 # JOBS bounds the parallel build; PREFIX is where install goes.
 BUILD ?= build
 FUZZ_BUILD ?= build-fuzz
@@ -14,23 +14,34 @@ DEPS ?= yes
 WERROR ?= no
 CMAKE_WERROR = -DWISPRA_WERROR=$(if $(filter yes,$(WERROR)),ON,OFF)
 
-.PHONY: all deps build run test sanitize bench lint fuzz soak install clean
+# $(call deps_of,GROUPS): installs what is missing of those package groups (see tools/install_deps.sh).
+deps_of = $(if $(filter no,$(DEPS)),@true,@./tools/install_deps.sh $(1))
+
+.PHONY: all deps build build-program run test sanitize bench lint fuzz soak install clean
 
 all: build
 
+# Every group: what CI and a developer who does everything need.
 deps:
-ifneq ($(DEPS),no)
-	@./tools/install_deps.sh
-endif
+	$(call deps_of)
 
-build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_WERROR)
+# Everything: the program, its images, the tests and the benchmark.
+build:
+	$(call deps_of,build test)
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON $(CMAKE_WERROR)
 	cmake --build $(BUILD) -j $(JOBS)
 
+# The program and its images alone, in the same folder: configured without the tests, so that
+# neither GoogleTest nor libpng is needed; a later make test configures them again.
+build-program:
+	$(call deps_of,build)
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF $(CMAKE_WERROR)
+	cmake --build $(BUILD) -j $(JOBS) --target wispra
+
 # On a desktop: the program in its window. Without a display: a short run on a virtual X server
-# that saves screenshots in the build folder.
-run: build
-	@./tools/run.sh $(BUILD)
+# that saves screenshots in the build folder (run.sh installs what that needs).
+run: build-program
+	@DEPS=$(DEPS) ./tools/run.sh $(BUILD)
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure --parallel $(JOBS)
@@ -47,9 +58,11 @@ SANITIZE_ENV = \
 # and UndefinedBehaviorSanitizer (gcc's, as in the normal build), in $(SANITIZE_BUILD). Built
 # without optimisation: most of the run's time is spent in the GL driver, which is not sanitized,
 # and the build is several times faster. Only what the tests run is built (not the benchmark).
-sanitize: deps
+sanitize:
+	$(call deps_of,build test)
 	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DWISPRA_SANITIZE=ON $(CMAKE_WERROR)
-	cmake --build $(SANITIZE_BUILD) -j $(JOBS) --target wispra unit_tests gl_tests failing_app
+	cmake --build $(SANITIZE_BUILD) -j $(JOBS) \
+		--target wispra unit_tests gl_tests failing_app
 	cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) ctest --output-on-failure --parallel $(JOBS)
 
 # Both sizes, each on a screen of its size, in the build folder where the images are.
@@ -61,6 +74,7 @@ bench: build
 # what earlier runs added to $(FUZZ_BUILD)/corpus. Fails on a crash or a sanitizer report and leaves
 # the input that caused it in $(FUZZ_BUILD)/findings.
 fuzz:
+	$(call deps_of,fuzz)
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DWISPRA_FUZZ=ON \
 		-DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_WERROR)
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
@@ -78,12 +92,15 @@ soak: build
 
 # clang-format over every C++ file and shellcheck over every shell script.
 lint:
+	$(call deps_of,lint)
 	@./tools/lint.sh
 
 # The installed program looks for its images under the prefix it was built for, so the prefix is
 # set before the build.
-install: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=$(PREFIX) $(CMAKE_WERROR)
+install:
+	$(call deps_of,build)
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+		-DCMAKE_INSTALL_PREFIX=$(PREFIX) $(CMAKE_WERROR)
 	cmake --build $(BUILD) -j $(JOBS)
 	@./tools/install.sh $(BUILD)
 

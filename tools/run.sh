@@ -1,12 +1,16 @@
 #!/bin/sh
 # Runs the program from the build folder (its images lie there). With a reachable display it
 # opens the window there; without one it runs on a virtual X server for a few seconds, saves
-# screenshots of the running picture, ends the program with Escape and says where they are.
+# screenshots of the running picture, ends the program with Escape and says where they are,
+# installing the virtual X server and the screenshot tools first unless DEPS=no.
 set -eu
 tools=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-build}" && pwd)
 cd "$build"
-if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+# xdpyinfo (x11-utils) tells an unreachable display from a reachable one; without it, DISPLAY is
+# taken at its word.
+if [ -n "${DISPLAY:-}" ] && { ! command -v xdpyinfo >/dev/null 2>&1 || xdpyinfo >/dev/null 2>&1; }; then
     exec ./wispra
 fi
+if [ "${DEPS:-yes}" != no ]; then "$tools/install_deps.sh" headless; fi
 exec "$tools/with_xvfb.sh" -s 1280x720 "$tools/headless_run.sh" "$build"
