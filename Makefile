@@ -4,6 +4,7 @@
 BUILD ?= build
 FUZZ_BUILD ?= build-fuzz
 SANITIZE_BUILD ?= build-sanitize
+PACKAGE_BUILD ?= build-package
 SECONDS ?= 60
 MINUTES ?= 10
 SEED ?=
@@ -17,7 +18,7 @@ CMAKE_WERROR = -DWISPRA_WERROR=$(if $(filter yes,$(WERROR)),ON,OFF)
 # $(call deps_of,GROUPS): installs what is missing of those package groups (see tools/install_deps.sh).
 deps_of = $(if $(filter no,$(DEPS)),@true,@./tools/install_deps.sh $(1))
 
-.PHONY: all deps build build-program run test sanitize bench lint fuzz soak install clean
+.PHONY: all deps build build-program run test sanitize bench lint fuzz soak install package clean
 
 all: build
 
@@ -57,13 +58,15 @@ SANITIZE_ENV = \
 # The unit tests, the GL tests, the end-to-end test and the install test with AddressSanitizer
 # and UndefinedBehaviorSanitizer (gcc's, as in the normal build), in $(SANITIZE_BUILD). Built
 # without optimisation: most of the run's time is spent in the GL driver, which is not sanitized,
-# and the build is several times faster. Only what the tests run is built (not the benchmark).
+# and the build is several times faster. Only what the tests run is built (not the benchmark), and
+# the package test is left out: a package is built from the normal build, not a sanitized one.
 sanitize:
 	$(call deps_of,build test)
 	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DWISPRA_SANITIZE=ON $(CMAKE_WERROR)
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS) \
-		--target wispra unit_tests gl_tests failing_app
-	cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) ctest --output-on-failure --parallel $(JOBS)
+		--target wispra unit_tests gl_tests failing_app compressed_docs
+	cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) ctest --output-on-failure --parallel $(JOBS) \
+		--exclude-regex '^package$$'
 
 # Both sizes, each on a screen of its size, in the build folder where the images are.
 bench: build
@@ -104,5 +107,15 @@ install:
 	cmake --build $(BUILD) -j $(JOBS)
 	@./tools/install.sh $(BUILD)
 
+# The Debian package, built for /usr in its own folder, then checked: lintian must report no error
+# and no warning, and the AppStream metadata must validate. The .deb is left in $(PACKAGE_BUILD).
+package:
+	$(call deps_of,build package)
+	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+		-DCMAKE_INSTALL_PREFIX=/usr $(CMAKE_WERROR)
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	cd $(PACKAGE_BUILD) && cpack -G DEB
+	@./tools/check_package.sh $(PACKAGE_BUILD)
+
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(PACKAGE_BUILD)
