@@ -2,9 +2,10 @@
 // does (except that an application may end itself through Shutdown, see QuitProgram).
 #pragma once
 
-// First thing at start-up, before GLUT is touched; false aborts the start.
+// First thing at start-up, before the window system is touched; false aborts the start.
 bool PreInit();
-// The window title, asked once when the window is created.
+// The window title, asked once when the GLUT host creates its window (a window another program
+// made keeps its own title).
 const char* WindowTitle();
 // One-time set-up after the window, the handlers and the clock exist; false aborts the start.
 bool Init();

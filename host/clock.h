@@ -10,7 +10,7 @@ constexpr int64_t kNanosecondsPerSecond = 1000000000;
 // toward zero, exact for any tick count (0 for a negative one: a counter read before the start).
 uint64_t TicksToUptimeMs(int64_t ticks, int64_t frequency);
 
-// Sets the clock: UptimeMs to `ms` and ElapsedMs to its low 32 bits. Display calls it once per
+// Sets the clock: UptimeMs to `ms` and ElapsedMs to its low 32 bits. DrawFrame calls it once per
 // frame; tests and the benchmark call it to set the time instead of waiting for it.
 void SetUptimeMs(uint64_t ms);
 

@@ -1,27 +1,25 @@
-// The GLUT shell: start-up order, the host's handlers and the orderly end of the process.
+// The host both window systems share: the command line, the start-up order, the frame clock's
+// step and the orderly end. It reaches the window system only through the WindowSystem in use.
 #include "host/host.h"
 
-#include <GL/freeglut.h>
+#include <GL/gl.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "common/keys.h"
 #include "host/app.h"
 #include "host/clock.h"
 #include "host/data_files.h"
-#include "host/display_mode.h"
+#include "host/glut_host.h"
 #include "host/host_state.h"
 #include "host/options.h"
-#include "host/pacing.h"
+#include "host/saver_host.h"
 #include "host/swap_control.h"
-#include "host/window_identity.h"
 
 namespace {
 constexpr int kFailureStatus = 1;  // exit status for a failed start or unwritable output
-constexpr int kUsageStatus = 2;    // exit status for a bad command line
 
 // Writes `text` on standard output: 0, or kFailureStatus with one line on standard error when it
 // cannot be written (a full disk, a closed pipe), so that a lost answer is not taken for success.
@@ -30,14 +28,11 @@ int PrintAnswer(const char* text) {
     std::fprintf(stderr, "wispra: cannot write to standard output: %s\n", std::strerror(errno));
     return kFailureStatus;
 }
-
-void IgnoreMotion(int, int) {}
-void IgnoreMouse(int, int, int, int) {}
-void IgnoreSpecial(int, int, int) {}
 }  // namespace
 
 void QuitProgram() {
     Shutdown();
+    windowSystem->release();
     std::exit(0);
 }
 
@@ -47,28 +42,9 @@ void Reshape(int width, int height) {
     glViewport(0, 0, width, height);
 }
 
-void Display() {
-    if (WindowHidden) return;  // a redisplay already on its way when the window went
+void DrawFrame() {
     SetUptimeMs(TicksToUptimeMs(ReadCounter() - CounterStart, CounterFrequency));
-    if (!Frame()) QuitProgram();  // the unfinished picture is not swapped
-    glutSwapBuffers();
-}
-
-void Idle() {
-    WaitForNextFrame();
-    glutPostRedisplay();
-}
-
-void HostKeyboard(unsigned char key, int, int) {
-    if (key == kEscape) QuitProgram();
-    if (key == 'F' || key == 'f') {
-        HostFullScreen = !HostFullScreen;
-        if (HostFullScreen) {
-            glutFullScreen();
-        } else {
-            glutReshapeWindow(kStartWindowWidth, kStartWindowHeight);
-        }
-    }
+    if (!Frame()) QuitProgram();
 }
 
 int RunHost(int argc, char** argv) {
@@ -86,7 +62,7 @@ int RunHost(int argc, char** argv) {
             break;
     }
     hostOptions = parsed.options;
-    argc = parsed.glutArgc;
+    windowSystem = hostOptions.saver ? &kSaverWindowSystem : &kGlutWindowSystem;
 
     dataFolders = InstalledDataFolders(ExecutableFolder());
 
@@ -94,27 +70,8 @@ int RunHost(int argc, char** argv) {
         std::fputs("App returned false on PreInit(), we shouldn't really continue.\n", stderr);
         std::exit(kFailureStatus);
     }
-    glutInit(&argc, argv);
-    glutInitDisplayMode(kDisplayMode);
-    // GLUT's -geometry sets the size unless --window names one.
-    if (hostOptions.sizeGiven || !hostOptions.geometryGiven) {
-        WindowWidth = hostOptions.windowWidth;
-        WindowHeight = hostOptions.windowHeight;
-        glutInitWindowSize(WindowWidth, WindowHeight);
-    }
-    glutCreateWindow(WindowTitle());
-    IdentifyWindow(WindowTitle());  // the new window is current
-
-    glutReshapeFunc(Reshape);
-    glutDisplayFunc(Display);
-    glutIdleFunc(Idle);
-    glutMotionFunc(IgnoreMotion);
-    glutMouseFunc(IgnoreMouse);
-    glutKeyboardFunc(HostKeyboard);
-    glutSpecialFunc(IgnoreSpecial);
-    glutWindowStatusFunc(WindowStatus);
-    // An iconic start stays idle until the window is first shown.
-    if (hostOptions.startIconic) WindowStatus(GLUT_HIDDEN);
+    if (const int status = windowSystem->open(parsed.glutArgc, argv)) return status;
+    windowSystem->listen();
     // Swaps then wait for the vertical blank where the driver can; --max-fps=0 leaves the driver's
     // own choice, for drawing as fast as it allows.
     if (hostOptions.maxFps > 0) RequestSwapInterval(1);
@@ -127,6 +84,6 @@ int RunHost(int argc, char** argv) {
         std::fputs("App failed to initialize.\n", stderr);
         std::exit(kFailureStatus);
     }
-    glutMainLoop();
+    windowSystem->run();
     QuitProgram();
 }

@@ -3,6 +3,9 @@
 // that needs a fresh start.
 #include "host/host_state.h"
 
+#include "host/glut_host.h"
+
+const WindowSystem* windowSystem;
 int WindowWidth;
 int WindowHeight;
 int HostFullScreen;
@@ -16,6 +19,7 @@ HostOptions hostOptions;
 std::vector<std::string> dataFolders;
 
 void ResetHostState() {
+    windowSystem = &kGlutWindowSystem;  // the default host
     WindowWidth = kStartWindowWidth;
     WindowHeight = kStartWindowHeight;
     HostFullScreen = 0;

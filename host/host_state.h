@@ -1,5 +1,7 @@
 // Every piece of the host's state, in one place: the window, the clock, pacing and this run's
 // options and data folders. ResetHostState puts all of it back to its value at process start.
+// The window system's own handles stay inside the host that holds them: GLUT's in GLUT, the
+// saver host's connection in saver_host.cpp.
 #pragma once
 
 #include <cstdint>
@@ -7,17 +9,20 @@
 #include <vector>
 
 #include "host/options.h"
+#include "host/window_system.h"
 
 // The window.
-extern int WindowWidth;     // client width, pixels, >= 0; written by RunHost (the start size)
-                            // and Reshape
-extern int WindowHeight;    // client height, pixels, >= 0; written by RunHost and Reshape
+extern const WindowSystem* windowSystem;  // the host in use: GLUT's, or the saver host for a
+                                          // window another program made; written by RunHost
+extern int WindowWidth;     // client width, pixels, >= 0; written by the GLUT host's open (the
+                            // start size) and Reshape
+extern int WindowHeight;    // client height, pixels, >= 0; written with WindowWidth
 extern int HostFullScreen;  // 0/1: state of HostKeyboard's full-screen toggle; written by it
 extern int WindowHidden;    // 0/1: the window is unmapped (hidden or iconified); written by
-                            // WindowStatus
+                            // WindowStatus (GLUT host) and the saver host's event handling
 
 // The clock.
-extern uint64_t UptimeMs;         // ms from the clock start to the latest Display, never wraps;
+extern uint64_t UptimeMs;         // ms from the clock start to the latest frame, never wraps;
                                   // written by SetUptimeMs only
 extern uint32_t ElapsedMs;        // low 32 bits of UptimeMs, wraps after 2^32 ms (49.7 days);
                                   // written by SetUptimeMs only
@@ -28,7 +33,7 @@ extern int64_t NextFrameDue;      // counter tick the next frame is due at; writ
 
 // The run.
 extern HostOptions hostOptions;               // this run's options; written by RunHost before
-                                              // glutInit
+                                              // the window system is opened
 extern std::vector<std::string> dataFolders;  // folders tried after the working directory for
                                               // data files, absolute; written by RunHost (empty:
                                               // the working directory only)

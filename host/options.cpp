@@ -18,17 +18,26 @@ constexpr char kUsage[] =
     "  --window[=WxH]  start in a window of W x H pixels (640x480 when no size is\n"
     "                  given) instead of full screen; the f key still toggles\n"
     "  --max-fps=N     draw at most N frames a second (default 60; 0 for no limit)\n"
+    "  --root          as a screen saver: draw into the window XSCREENSAVER_WINDOW\n"
+    "                  names, or else into the root window (also -root)\n"
+    "  --window-id=ID  as a screen saver's preview: draw into the window ID, in\n"
+    "                  decimal or 0x hexadecimal (also --window-id ID, -window-id ID)\n"
     "  -h, --help      print this help and exit\n"
     "      --version   print the version and exit\n"
     "\n"
     "GLUT's own options are passed on to it: -display DISPLAY, -geometry WxH+X+Y,\n"
-    "-iconic, -sync, -direct, -indirect, -gldebug.\n"
+    "-iconic, -sync, -direct, -indirect, -gldebug. With --root or --window-id no\n"
+    "GLUT is used: -display still names the display, the others have no effect, and\n"
+    "--window, -geometry and -iconic are refused.\n"
     "\n"
     "Press ? in the window for the keys; Escape fades out and quits.\n"
     "See wispra(6) for where the program looks for its images.\n";
 
 constexpr char kWindowOption[] = "--window";
 constexpr char kMaxFpsOption[] = "--max-fps";
+constexpr char kWindowIdOption[] = "--window-id";
+constexpr char kDaemonWindowIdOption[] = "-window-id";  // the form screen-saver daemons pass
+constexpr uint32_t kLargestWindowId = 0xFFFFFFFF;
 constexpr char kSeeHelp[] = " (see wispra --help)";
 
 // GLUT's options, as glutInit takes them; two of them take the next argument as their value.
@@ -62,6 +71,13 @@ bool ParseWhole(const char* text, const char* end, int low, int high, int& value
     return true;
 }
 
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
 // "WxH" (or "WXH", as X geometry strings allow), each side 1..16384.
 bool ParseSize(const char* text, int& width, int& height) {
     const char* cross = std::strpbrk(text, "xX");
@@ -87,17 +103,41 @@ ParsedOptions Refuse(ParsedOptions parsed, const char* what, const char* argumen
 }
 }  // namespace
 
+bool ParseWindowId(const char* text, uint32_t& id) {
+    const bool hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const char* digits = hex ? text + 2 : text;
+    const uint64_t base = hex ? 16 : 10;
+    if (*digits == '\0') return false;
+    uint64_t sum = 0;
+    for (const char* p = digits; *p != '\0'; ++p) {
+        const int digit = HexDigit(*p);
+        if (digit < 0 || static_cast<uint64_t>(digit) >= base) return false;
+        sum = sum * base + static_cast<uint64_t>(digit);
+        if (sum > kLargestWindowId) return false;  // checked at every digit: no overflow
+    }
+    if (sum == 0) return false;  // no window has id 0
+    id = static_cast<uint32_t>(sum);
+    return true;
+}
+
 ParsedOptions ParseOptions(int argc, char** argv) {
     ParsedOptions parsed;
     int kept = argc > 0 ? 1 : 0;  // argv[0] stays for GLUT
+    // The first argument about the window the program makes itself, which --root and
+    // --window-id have no use for.
+    const char* ownWindow = nullptr;
     for (int i = 1; i < argc; ++i) {
         const char* argument = argv[i];
         if (const GlutOption* glut = FindGlutOption(argument)) {
             if (glut->takesValue && i + 1 >= argc) {
                 return Refuse(parsed, "option", argument, " needs a value");
             }
-            if (std::strcmp(glut->name, "-geometry") == 0) parsed.options.geometryGiven = 1;
-            if (std::strcmp(glut->name, "-iconic") == 0) parsed.options.startIconic = 1;
+            const bool geometry = std::strcmp(glut->name, "-geometry") == 0;
+            const bool iconic = std::strcmp(glut->name, "-iconic") == 0;
+            if (geometry) parsed.options.geometryGiven = 1;
+            if (iconic) parsed.options.startIconic = 1;
+            if ((geometry || iconic) && ownWindow == nullptr) ownWindow = argument;
+            if (std::strcmp(glut->name, "-display") == 0) parsed.options.displayName = argv[i + 1];
             argv[kept++] = argv[i];
             if (glut->takesValue) argv[kept++] = argv[++i];
             continue;
@@ -112,6 +152,7 @@ ParsedOptions ParseOptions(int argc, char** argv) {
         }
         if (std::strcmp(argument, kWindowOption) == 0) {
             parsed.options.windowed = 1;
+            if (ownWindow == nullptr) ownWindow = argument;
             continue;
         }
         if (const char* size = ValueOf(argument, kWindowOption)) {
@@ -122,6 +163,30 @@ ParsedOptions ParseOptions(int argc, char** argv) {
             }
             o.windowed = 1;
             o.sizeGiven = 1;
+            if (ownWindow == nullptr) ownWindow = argument;
+            continue;
+        }
+        if (std::strcmp(argument, "--root") == 0 || std::strcmp(argument, "-root") == 0) {
+            parsed.options.saver = 1;
+            continue;
+        }
+        const char* id = ValueOf(argument, kWindowIdOption);
+        if (id == nullptr && (std::strcmp(argument, kWindowIdOption) == 0 ||
+                              std::strcmp(argument, kDaemonWindowIdOption) == 0)) {
+            if (i + 1 >= argc) {
+                return Refuse(parsed, "option", argument,
+                              " needs a value, as in --window-id=0x400001");
+            }
+            id = argv[++i];
+        }
+        if (id != nullptr) {
+            // A named window beats --root wherever it stands: a settings dialog adds it to the
+            // user's own command line for its preview.
+            if (!ParseWindowId(id, parsed.options.windowId)) {
+                return Refuse(parsed, "bad window id", id,
+                              ": expected decimal digits, or 0x and hexadecimal digits");
+            }
+            parsed.options.saver = 1;
             continue;
         }
         if (const char* rate = ValueOf(argument, kMaxFpsOption)) {
@@ -137,6 +202,10 @@ ParsedOptions ParseOptions(int argc, char** argv) {
         }
         if (argument[0] == '-') return Refuse(parsed, "unknown option", argument, "");
         return Refuse(parsed, "unexpected argument", argument, "");
+    }
+    if (ownWindow != nullptr && parsed.options.saver) {
+        return Refuse(parsed, "option", ownWindow,
+                      " is for the program's own window, not for --root or --window-id");
     }
     argv[kept] = nullptr;
     parsed.glutArgc = kept;

@@ -2,12 +2,15 @@
 // touched, so that help, version and mistakes are answered without opening a window.
 #pragma once
 
+#include <cstdint>
+
 constexpr int kStartWindowWidth = 640;   // pixels: the window GLUT creates, and --window's size
 constexpr int kStartWindowHeight = 480;  // when none is given
 constexpr int kMaxWindowSide = 16384;    // pixels, the largest --window side accepted
 constexpr int kDefaultMaxFps = 60;
 constexpr int kMaxFpsLimit = 1000;  // beyond this a frame would last less than the clock's 1 ms
 constexpr int kComplaintBytes = 160;
+constexpr int kUsageStatus = 2;  // exit status for a command line or a window the program refuses
 
 // What one run was asked for on its command line.
 struct HostOptions {
@@ -18,6 +21,11 @@ struct HostOptions {
     int geometryGiven = 0;                  // 0/1: GLUT's -geometry is on the command line
     int startIconic = 0;                    // 0/1: GLUT's -iconic is on the command line
     int maxFps = kDefaultMaxFps;            // frame-rate cap, frames a second, 0 = none
+    int saver = 0;                          // 0/1: --root or --window-id: draw into a window
+                                            // another program made, as a screen saver does
+    uint32_t windowId = 0;                  // --window-id's window; 0: XSCREENSAVER_WINDOW's,
+                                            // else the root window
+    const char* displayName = nullptr;      // GLUT's -display value (in argv), null: $DISPLAY
 };
 
 enum class OptionsVerdict { kRun, kHelp, kVersion, kBad };
@@ -33,6 +41,10 @@ struct ParsedOptions {
 // argv[0] and GLUT's own options, with their values and in their order, at the front of argv
 // (null-terminated) for glutInit, and says how many there are. Touches nothing else.
 ParsedOptions ParseOptions(int argc, char** argv);
+
+// A window id as X programs print them and screen-saver daemons pass them: decimal digits, or 0x
+// (or 0X) and hexadecimal digits; no sign or space, from 1 to 2^32 - 1. False for anything else.
+bool ParseWindowId(const char* text, uint32_t& id);
 
 // The text --help prints, and the line --version prints, both ending in a newline.
 const char* UsageText();

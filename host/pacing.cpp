@@ -1,14 +1,11 @@
-// Frame pacing: the pure arithmetic of when the next frame is due, the sleep that waits for it,
-// and the window status handler that stops and restarts the redisplays.
+// Frame pacing: the pure arithmetic of when the next frame is due and the sleep that waits for it.
 #include "host/pacing.h"
 
-#include <GL/freeglut.h>
 #include <time.h>
 
 #include <cerrno>
 
 #include "host/clock.h"
-#include "host/host.h"
 #include "host/host_state.h"
 
 namespace {
@@ -39,16 +36,4 @@ void WaitForNextFrame() {
         PaceFrame(NextFrameDue, ReadCounter(), CounterFrequency, hostOptions.maxFps);
     SleepTicks(pace.wait, CounterFrequency);
     NextFrameDue = pace.nextDue;
-}
-
-void WindowStatus(int state) {
-    const int hidden = state == GLUT_HIDDEN ? 1 : 0;
-    if (hidden == WindowHidden) return;
-    WindowHidden = hidden;
-    if (hidden) {
-        glutIdleFunc(nullptr);
-    } else {
-        glutIdleFunc(Idle);
-        glutPostRedisplay();
-    }
 }

@@ -1,6 +1,6 @@
-// Frame pacing: frames start at most --max-fps times a second, the rest of each frame's time is
-// slept out, and while the window is hidden or iconified nothing is drawn and the main loop
-// sleeps in wait for window-system events.
+// Frame pacing, the same for both hosts: frames start at most --max-fps times a second and the
+// rest of each frame's time is slept out. (While the window is hidden or unmapped each host draws
+// nothing and waits for window-system events.)
 #pragma once
 
 #include <cstdint>
@@ -19,7 +19,3 @@ FramePace PaceFrame(int64_t frameDue, int64_t now, int64_t frequency, int maxFps
 
 // Sleeps until the next frame is due under the --max-fps cap; returns at once without a cap.
 void WaitForNextFrame();
-
-// GLUT's window status handler: while the window is hidden the idle redisplays stop, so that the
-// main loop sleeps until an event comes; when it shows again they start once more.
-void WindowStatus(int state);

@@ -9,6 +9,7 @@
 #include "common/keys.h"
 #include "common/widths.h"
 #include "host/host_state.h"
+#include "host/window_system.h"
 #include "motion/oscillators.h"
 #include "motion/random.h"
 #include "particles/particle_system.h"
@@ -167,9 +168,9 @@ void ToggleHelp() {
 void ToggleFullScreen() {
     FullScreen = !FullScreen;
     if (FullScreen) {
-        glutFullScreen();
+        RequestFullScreen();
     } else {
-        glutReshapeWindow(kWindowedSide, kWindowedSide);
+        RequestWindowSize(kWindowedSide, kWindowedSide);
     }
 }
 

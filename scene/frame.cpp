@@ -5,7 +5,7 @@
 // viewport, projection and modelview; the drawing steps switch on what they need and off again.
 #include "scene/frame.h"
 
-#include <GL/freeglut.h>
+#include <GL/gl.h>
 #include <GL/glu.h>
 
 #include <cmath>
@@ -15,6 +15,7 @@
 #include "host/clock.h"
 #include "host/host.h"
 #include "host/host_state.h"
+#include "host/window_system.h"
 #include "motion/oscillators.h"
 #include "motion/random.h"
 #include "scene/controls.h"
@@ -96,12 +97,9 @@ bool Init() {
     ResetScene();
     glClearColor(0, 0, 0, 1);
 
-    glutKeyboardFunc(SceneKeyboard);
-    glutSpecialFunc(SceneSpecial);
-    glutMouseFunc(SceneMouse);
-    glutMotionFunc(SceneMotion);
+    TakeInput({SceneKeyboard, SceneSpecial, SceneMouse, SceneMotion});
     FullScreen = hostOptions.windowed ? 0 : 1;  // --window keeps the window; f still toggles
-    if (FullScreen) glutFullScreen();
+    if (FullScreen) RequestFullScreen();
     SetProjection();
 
     SetSceneGlDefaults();
@@ -111,7 +109,7 @@ bool Init() {
     BuildUniverse();
     InitResources();
     textOverlay.ShowMessage(kStartupHint);
-    glutSetCursor(GLUT_CURSOR_NONE);
+    HidePointer();
     return true;
 }
 

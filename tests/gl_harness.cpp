@@ -17,6 +17,7 @@
 #include "host/display_mode.h"
 #include "host/host.h"
 #include "host/host_state.h"
+#include "host/window_system.h"
 #include "motion/motion_state.h"
 #include "scene/scene_state.h"
 
@@ -115,7 +116,8 @@ void ResetProgramState() {
     ResetHostState();
     ResetMotionState();
     ResetSceneState();
-    Reshape(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));  // the real window's size
+    const WindowSize window = CurrentWindowSize();
+    Reshape(window.width, window.height);  // the real window's size
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     while (glGetError() != GL_NO_ERROR) {
@@ -169,8 +171,9 @@ void RunFramesUnseen(uint32_t fromMs, uint32_t toMs, int fps) {
 
 Picture ReadPicture() {
     Picture picture;
-    picture.width = glutGet(GLUT_WINDOW_WIDTH);
-    picture.height = glutGet(GLUT_WINDOW_HEIGHT);
+    const WindowSize window = CurrentWindowSize();
+    picture.width = window.width;
+    picture.height = window.height;
     picture.rgb.resize(static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height) *
                        3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);

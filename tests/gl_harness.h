@@ -35,7 +35,7 @@ void RunFramesAtRate(uint32_t fromMs, uint32_t toMs, int fps);
 // them draws the same picture as after a full run, in a fraction of the time.
 void RunFramesUnseen(uint32_t fromMs, uint32_t toMs, int fps);
 
-// The back buffer as RGB bytes, bottom row first.
+// The back buffer as RGB bytes, bottom row first, at the size the host in use gives the window.
 struct Picture {
     int width = 0;
     int height = 0;

@@ -8,6 +8,7 @@
 #include "gl_harness.h"
 #include "host/app.h"
 #include "host/clock.h"
+#include "host/glut_host.h"
 #include "host/host.h"
 #include "host/host_state.h"
 #include "host/options.h"

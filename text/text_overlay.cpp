@@ -6,11 +6,12 @@
 // Polygon mode, viewport and modelview matrix come back as they were.
 #include "text/text_overlay.h"
 
-#include <GL/freeglut.h>
+#include <GL/gl.h>
 
 #include <cstring>
 
 #include "common/widths.h"
+#include "host/window_system.h"
 
 namespace {
 // The glyph sheet: 16 columns by 8 rows of cells, row 0 (codes 32..47) at the top (t near 1).
@@ -66,8 +67,10 @@ TextOverlay::TextOverlay()
 TextOverlay::~TextOverlay() {}
 
 void TextOverlay::DrawText(const char* text, int16_t x, int16_t y, float size) {
-    const int windowWidth = glutGet(GLUT_WINDOW_WIDTH);
-    const int windowHeight = glutGet(GLUT_WINDOW_HEIGHT);
+    // Asked of the window at every call, not taken from the host's copy of its size.
+    const WindowSize window = CurrentWindowSize();
+    const int windowWidth = window.width;
+    const int windowHeight = window.height;
     const int16_t base = Wrap16(windowHeight - y);  // GL's y axis points up
     const float width = StoreFloat(size * kGlyphWidth);
     const float advance = StoreFloat(size * kGlyphAdvance);

@@ -1,0 +1,269 @@
+// The saver host: takes a window another program made, makes a GL context for that window's own
+// visual, and draws paced frames into it until the window goes or an end signal comes. It reads
+// neither keys nor the mouse and leaves the pointer alone; the window's size and mapping are all
+// it follows.
+#include "host/saver_host.h"
+
+#include <GL/glx.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "host/host.h"
+#include "host/host_state.h"
+#include "host/options.h"
+#include "host/pacing.h"
+
+namespace {
+constexpr int kStartFailureStatus = 1;
+// Where a screen-saver daemon puts the id of the window a --root program is to draw into.
+constexpr char kDaemonWindowVariable[] = "XSCREENSAVER_WINDOW";
+constexpr char kIdDigits[] = "decimal digits, or 0x and hexadecimal digits";
+
+// The connection and what it holds are this file's own, as GLUT keeps its own for the GLUT host.
+Display* saverDisplay;        // the connection, null before OpenSaverWindow; written by it and by
+                              // CloseSaverWindow
+Window saverWindow;           // the window drawn into, 0 before; written by OpenSaverWindow
+GLXContext saverContext;      // the context for the window's visual, null when none; written by
+                              // OpenSaverWindow, ReleaseSaverWindow
+int endSignals = -1;          // descriptor that reads SIGTERM and SIGINT, -1 when none; written
+                              // by OpenSaverWindow and CloseSaverWindow
+sigset_t signalsBefore;       // the signal mask before OpenSaverWindow blocked the end signals
+XErrorHandler handlerBefore;  // Xlib's error handler before OpenSaverWindow set NoteXError
+int ending;                   // 0/1: the window was destroyed or an end signal came; written by
+                              // HandleSaverEvents
+int errorReported;            // 0/1: an X error not about the window went to standard error;
+                              // written by NoteXError
+
+bool IsWindowGone(unsigned char code) {
+    return code == BadWindow || code == BadDrawable;
+}
+
+// Xlib's own handler would end the process on any error. Errors about the window come when it is
+// destroyed while a frame is drawn into it: the window's end then follows as an event, or is
+// taken from the error where the window went before its events were selected.
+int NoteXError(Display* display, XErrorEvent* error) {
+    if (error->resourceid == saverWindow) {
+        if (IsWindowGone(error->error_code)) ending = 1;
+        return 0;
+    }
+    if (!errorReported) {
+        char text[kComplaintBytes];
+        XGetErrorText(display, error->error_code, text, sizeof text);
+        std::fprintf(stderr, "wispra: X error: %s (request %d); carrying on\n", text,
+                     error->request_code);
+        errorReported = 1;
+    }
+    return 0;
+}
+
+// SIGTERM and SIGINT are blocked from the start and read as data in the event loop, so that they
+// end the program between frames, with Shutdown run, however early they come.
+void TakeEndSignals() {
+    sigset_t ends;
+    sigemptyset(&ends);
+    sigaddset(&ends, SIGTERM);
+    sigaddset(&ends, SIGINT);
+    sigprocmask(SIG_BLOCK, &ends, &signalsBefore);
+    endSignals = signalfd(-1, &ends, SFD_NONBLOCK | SFD_CLOEXEC);
+}
+
+// The window the options, or else the daemon's variable, name; 0 for the root window. False after
+// a refusal.
+bool ChooseWindow(uint32_t& id) {
+    id = hostOptions.windowId;
+    if (id != 0) return true;
+    const char* named = std::getenv(kDaemonWindowVariable);
+    if (named == nullptr || *named == '\0') return true;
+    if (ParseWindowId(named, id)) return true;
+    std::fprintf(stderr, "wispra: %s is not a window id: expected %s\n", kDaemonWindowVariable,
+                 kIdDigits);
+    return false;
+}
+
+// The window's visual as GLX describes it; null when the display has no such visual.
+XVisualInfo* DescribeVisual(const XWindowAttributes& attributes) {
+    XVisualInfo pattern{};
+    pattern.visualid = XVisualIDFromVisual(attributes.visual);
+    pattern.screen = XScreenNumberOfScreen(attributes.screen);
+    int count = 0;
+    return XGetVisualInfo(saverDisplay, VisualIDMask | VisualScreenMask, &pattern, &count);
+}
+
+int AskGlx(XVisualInfo* visual, int attribute) {
+    int value = 0;
+    if (glXGetConfig(saverDisplay, visual, attribute, &value) != 0) return 0;
+    return value != 0 ? 1 : 0;
+}
+
+int OpenSaverWindow(int, char**) {
+    TakeEndSignals();
+    uint32_t id = 0;
+    if (!ChooseWindow(id)) return kUsageStatus;
+    saverDisplay = XOpenDisplay(hostOptions.displayName);
+    if (saverDisplay == nullptr) {
+        std::fprintf(stderr, "wispra: cannot open display '%s'\n",
+                     XDisplayName(hostOptions.displayName));
+        return kStartFailureStatus;
+    }
+    handlerBefore = XSetErrorHandler(NoteXError);
+    saverWindow = id != 0 ? id : RootWindow(saverDisplay, DefaultScreen(saverDisplay));
+    // Selected before the window is looked at: if it is destroyed after the look, the event says
+    // so; if before, the look fails.
+    XSelectInput(saverDisplay, saverWindow, StructureNotifyMask);
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(saverDisplay, saverWindow, &attributes)) {
+        std::fprintf(stderr, "wispra: no window 0x%lx on display '%s'\n", saverWindow,
+                     DisplayString(saverDisplay));
+        return kUsageStatus;
+    }
+    XVisualInfo* visual = DescribeVisual(attributes);
+    const char* missing =
+        visual == nullptr
+            ? "OpenGL"
+            : MissingVisualFeatures(AskGlx(visual, GLX_USE_GL), AskGlx(visual, GLX_RGBA),
+                                    AskGlx(visual, GLX_DOUBLEBUFFER));
+    if (missing != nullptr) {
+        std::fprintf(stderr, "wispra: window 0x%lx has a visual (0x%lx) without %s\n", saverWindow,
+                     XVisualIDFromVisual(attributes.visual), missing);
+        if (visual != nullptr) XFree(visual);
+        return kUsageStatus;
+    }
+    // The visual's own framebuffer, multisampled where it is: GL enables multisampling by default.
+    saverContext = glXCreateContext(saverDisplay, visual, nullptr, True);
+    XFree(visual);
+    if (saverContext == nullptr || !glXMakeCurrent(saverDisplay, saverWindow, saverContext)) {
+        std::fprintf(stderr, "wispra: cannot make an OpenGL context for window 0x%lx\n",
+                     saverWindow);
+        return kStartFailureStatus;
+    }
+    WindowHidden = attributes.map_state == IsUnmapped ? 1 : 0;
+    Reshape(attributes.width, attributes.height);
+    return 0;
+}
+
+// The events were selected and the signals taken when the window was: nothing is left to install.
+void ListenToSaverWindow() {}
+
+// Waits for an event from the server or an end signal.
+void WaitForSaverEvent() {
+    pollfd sources[] = {{ConnectionNumber(saverDisplay), POLLIN, 0}, {endSignals, POLLIN, 0}};
+    poll(sources, 2, -1);
+}
+
+[[noreturn]] void RunSaverLoop() {
+    for (;;) {
+        if (!WindowHidden) WaitForNextFrame();
+        bool end = HandleSaverEvents();
+        // Unmapped, nothing is drawn: the loop sleeps until the window shows again or goes.
+        while (!end && WindowHidden) {
+            WaitForSaverEvent();
+            end = HandleSaverEvents();
+        }
+        if (end) QuitProgram();
+        DrawFrame();
+        glXSwapBuffers(saverDisplay, saverWindow);
+    }
+}
+
+void ReleaseSaverWindow() {
+    if (saverContext != nullptr) {
+        glXMakeCurrent(saverDisplay, None, nullptr);
+        glXDestroyContext(saverDisplay, saverContext);
+        saverContext = nullptr;
+    }
+    // The server has let go of everything before the process ends. The connection itself closes
+    // with the process: closed here, it would unload the GL driver before the sanitized build's
+    // leak check (see tools/leak_check_at_exit.cpp).
+    if (saverDisplay != nullptr) XSync(saverDisplay, False);
+}
+
+WindowSize SaverWindowSize() {
+    return {WindowWidth, WindowHeight};  // as the latest ConfigureNotify had it
+}
+
+// The window is another program's: its size, its place on the screen and its pointer are that
+// program's business, and keys and the mouse belong to it too.
+void LeaveToOwner() {}
+void LeaveSizeToOwner(int, int) {}
+void LeaveInputToOwner(const InputHandlers&) {}
+}  // namespace
+
+const WindowSystem kSaverWindowSystem = {
+    OpenSaverWindow,      // open
+    ListenToSaverWindow,  // listen
+    RunSaverLoop,         // run
+    ReleaseSaverWindow,   // release
+    SaverWindowSize,      // size
+    LeaveToOwner,         // fullScreen
+    LeaveSizeToOwner,     // resize
+    LeaveToOwner,         // hidePointer
+    LeaveInputToOwner,    // takeInput
+};
+
+const char* MissingVisualFeatures(int usesGl, int rgba, int doubleBuffered) {
+    if (!usesGl) return "OpenGL";
+    if (!rgba && !doubleBuffered) return "RGBA and double buffering";
+    if (!rgba) return "RGBA";
+    if (!doubleBuffered) return "double buffering";
+    return nullptr;
+}
+
+bool HandleSaverEvents() {
+    while (XPending(saverDisplay) > 0) {
+        XEvent event;
+        XNextEvent(saverDisplay, &event);
+        switch (event.type) {
+            case ConfigureNotify:
+                if (event.xconfigure.window != saverWindow) break;
+                if (event.xconfigure.width != WindowWidth ||
+                    event.xconfigure.height != WindowHeight) {
+                    Reshape(event.xconfigure.width, event.xconfigure.height);
+                }
+                break;
+            case MapNotify:
+                if (event.xmap.window == saverWindow) WindowHidden = 0;
+                break;
+            case UnmapNotify:
+                if (event.xunmap.window == saverWindow) WindowHidden = 1;
+                break;
+            case DestroyNotify:
+                if (event.xdestroywindow.window == saverWindow) ending = 1;
+                break;
+            default:
+                break;
+        }
+    }
+    signalfd_siginfo received{};
+    if (read(endSignals, &received, sizeof received) == static_cast<ssize_t>(sizeof received)) {
+        ending = 1;
+    }
+    return ending != 0;
+}
+
+void CloseSaverWindow() {
+    ReleaseSaverWindow();
+    if (saverDisplay != nullptr) {
+        XCloseDisplay(saverDisplay);
+        XSetErrorHandler(handlerBefore);
+    }
+    saverDisplay = nullptr;
+    saverWindow = 0;
+    if (endSignals >= 0) {
+        // A signal already read, or still waiting, must not reach the default action.
+        signalfd_siginfo received{};
+        while (read(endSignals, &received, sizeof received) > 0) {
+        }
+        close(endSignals);
+        sigprocmask(SIG_SETMASK, &signalsBefore, nullptr);
+    }
+    endSignals = -1;
+    ending = 0;
+    errorReported = 0;
+}
