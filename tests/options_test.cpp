@@ -1,10 +1,13 @@
-// The command line: the program's own options, their bad values, and GLUT's options passed on.
+// The command line: the program's own options, their bad values, and GLUT's options passed on;
+// the screen-saver options and the refusals of their windows.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "host/options.h"
+#include "host/saver_host.h"
 
 namespace {
 // An argument vector as main receives it: argv[0], the arguments, a null pointer.
@@ -151,4 +154,90 @@ TEST(Options, GlutOptionsAndTheirValuesPassOnInOrder) {
         EXPECT_EQ(refused.verdict, OptionsVerdict::kBad) << last;
         EXPECT_NE(std::string(refused.complaint).find(last), std::string::npos);
     }
+}
+
+TEST(Options, RootAndWindowIdDrawIntoAWindowAnotherProgramMade) {
+    struct Case {
+        std::vector<std::string> arguments;
+        uint32_t windowId;  // 0: XSCREENSAVER_WINDOW's, else the root window
+    };
+    const Case cases[] = {
+        {{"--root"}, 0},
+        {{"-root"}, 0},  // as screen-saver daemons write it
+        {{"--window-id=0x400001"}, 0x400001},
+        {{"--window-id", "0X1f"}, 0x1f},
+        {{"-window-id", "4194305"}, 4194305},
+        {{"--window-id=007"}, 7},  // decimal, not octal
+        {{"--window-id=4294967295"}, 0xFFFFFFFF},
+        {{"--window-id=0xffffffff"}, 0xFFFFFFFF},
+        // A named window beats --root wherever it stands; of two, the last counts.
+        {{"--root", "--window-id=12"}, 12},
+        {{"--window-id=12", "-root"}, 12},
+        {{"--window-id=12", "--window-id", "13"}, 13},
+        {{"--max-fps=15", "-window-id", "0x5"}, 5},
+    };
+    for (const Case& c : cases) {
+        CommandLine line(c.arguments);
+        const ParsedOptions parsed = line.Parse();
+        ASSERT_EQ(parsed.verdict, OptionsVerdict::kRun) << c.arguments[0] << parsed.complaint;
+        EXPECT_EQ(parsed.options.saver, 1) << c.arguments[0];
+        EXPECT_EQ(parsed.options.windowId, c.windowId) << c.arguments[0];
+        EXPECT_EQ(line.ForGlut(parsed), std::vector<std::string>({"wispra"}));
+    }
+
+    // GLUT's -display names the display the saver host connects to.
+    CommandLine displayed({"-display", ":3", "--root"});
+    const ParsedOptions parsed = displayed.Parse();
+    ASSERT_EQ(parsed.verdict, OptionsVerdict::kRun) << parsed.complaint;
+    EXPECT_STREQ(parsed.options.displayName, ":3");
+    CommandLine plain({});
+    EXPECT_EQ(plain.Parse().options.displayName, nullptr);
+    EXPECT_EQ(plain.Parse().options.saver, 0);
+}
+
+TEST(Options, WindowIdsThatAreNotNumbersAndOwnWindowOptionsAreRefused) {
+    // Each bad id is quoted in the complaint as it stands.
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--window-id="}, "''"},
+        {{"--window-id=0"}, "'0'"},  // None, never a window
+        {{"--window-id=0x"}, "'0x'"},
+        {{"--window-id=0x0"}, "'0x0'"},
+        {{"--window-id=-1"}, "'-1'"},
+        {{"--window-id=+5"}, "'+5'"},
+        {{"--window-id= 5"}, "' 5'"},
+        {{"--window-id=12ab"}, "'12ab'"},
+        {{"--window-id=0x1g"}, "'0x1g'"},
+        {{"--window-id=x10"}, "'x10'"},
+        {{"--window-id=4294967296"}, "'4294967296'"},
+        {{"--window-id=0x100000000"}, "'0x100000000'"},
+        {{"--window-id=99999999999999999999999"}, "'99999999999999999999999'"},
+        {{"-window-id", "root"}, "'root'"},
+        {{"-window-id"}, "'-window-id' needs a value"},
+        {{"--root", "--window-id"}, "'--window-id' needs a value"},
+        {{"--root=1"}, "unknown option '--root=1'"},
+        {{"-window-id=5"}, "unknown option '-window-id=5'"},
+        // Options about the window the program makes itself.
+        {{"--root", "--window"}, "'--window' is for the program's own window"},
+        {{"--window=320x200", "--window-id=5"}, "'--window=320x200' is for"},
+        {{"-geometry", "10x10+0+0", "-root"}, "'-geometry' is for"},
+        {{"--window-id=5", "-iconic"}, "'-iconic' is for"},
+    };
+    for (const auto& [arguments, expected] : cases) {
+        CommandLine line(arguments);
+        const ParsedOptions parsed = line.Parse();
+        EXPECT_EQ(parsed.verdict, OptionsVerdict::kBad) << arguments[0];
+        const std::string said = parsed.complaint;
+        EXPECT_NE(said.find(expected), std::string::npos) << said;
+        EXPECT_EQ(said.rfind("wispra: ", 0), 0u) << said;
+        EXPECT_NE(said.find("wispra --help"), std::string::npos) << said;
+    }
+}
+
+TEST(SaverRefusal, SaysWhatTheWindowsVisualLacks) {
+    // Xvfb offers no visual without RGBA, so the wording of that refusal is checked here.
+    EXPECT_EQ(MissingVisualFeatures(1, 1, 1), nullptr);
+    EXPECT_STREQ(MissingVisualFeatures(1, 0, 1), "RGBA");
+    EXPECT_STREQ(MissingVisualFeatures(1, 1, 0), "double buffering");
+    EXPECT_STREQ(MissingVisualFeatures(1, 0, 0), "RGBA and double buffering");
+    EXPECT_STREQ(MissingVisualFeatures(0, 1, 1), "OpenGL");
 }
