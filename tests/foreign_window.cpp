@@ -1,9 +1,10 @@
 // A window made by another program, as a screen-saver daemon makes one, for the tests of the
 // program's --window-id: a window of the given size at the screen's top left, with an RGBA GLX
-// visual that is double-buffered (or, with "single", one that is not), mapped and black. Prints
-// the window's id in hexadecimal once it is mapped, then keeps it until standard input closes or
-// the process is ended, when the window goes with the connection.
-// Usage: foreign_window WIDTHxHEIGHT [single]
+// visual that is double-buffered (or, with "single", one that is not; with "multisample", one
+// with four samples a pixel), mapped and black. Prints the window's id in hexadecimal once it is
+// mapped, then keeps it until standard input closes or the process is ended, when the window goes
+// with the connection.
+// Usage: foreign_window WIDTHxHEIGHT [single|multisample]
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -26,18 +27,23 @@ int main(int argc, char** argv) {
     int height = 0;
     if (argc < 2 || std::sscanf(argv[1], "%dx%d", &width, &height) != 2 || width <= 0 ||
         height <= 0) {
-        std::fprintf(stderr, "usage: foreign_window WIDTHxHEIGHT [single]\n");
+        std::fprintf(stderr, "usage: foreign_window WIDTHxHEIGHT [single|multisample]\n");
         return kUsageStatus;
     }
-    const bool single = argc > 2 && std::strcmp(argv[2], "single") == 0;
+    const char* kind = argc > 2 ? argv[2] : "";
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) return Fail("cannot open the display");
     const int screen = DefaultScreen(display);
     // Without GLX_DOUBLEBUFFER only single-buffered visuals are considered.
     int doubleBuffered[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_DEPTH_SIZE, 16, None};
     int singleBuffered[] = {GLX_RGBA, GLX_DEPTH_SIZE, 16, None};
-    XVisualInfo* visual =
-        glXChooseVisual(display, screen, single ? singleBuffered : doubleBuffered);
+    int multisampled[] = {
+        GLX_RGBA, GLX_DOUBLEBUFFER, GLX_DEPTH_SIZE, 16, GLX_SAMPLE_BUFFERS, 1, GLX_SAMPLES, 4,
+        None};
+    int* wanted = doubleBuffered;
+    if (std::strcmp(kind, "single") == 0) wanted = singleBuffered;
+    if (std::strcmp(kind, "multisample") == 0) wanted = multisampled;
+    XVisualInfo* visual = glXChooseVisual(display, screen, wanted);
     if (visual == nullptr) return Fail("no such visual on this display");
 
     const Window root = RootWindow(display, screen);

@@ -1,8 +1,11 @@
 #!/bin/sh
 # Measures the program's CPU use in a 512 x 512 window on Mesa's software renderer: with the
 # default frame cap, with --max-fps=15 and --max-fps=0, and while its window is unmapped, as a
-# window manager does on iconify (a bare virtual X server has no window manager to ask). The
-# frame rate comes from Mesa's (invisible) heads-up display. Run it on a display of its own:
+# window manager does on iconify (a bare virtual X server has no window manager to ask). Then as a
+# screen saver, in a 512 x 512 window another program made (--window-id, with the test helper
+# foreign_window from the same build folder), at the default cap, with the program's own
+# multisampled visual and with a plain one, and unmapped. The frame rate
+# comes from Mesa's (invisible) heads-up display. Run it on a display of its own:
 #   tools/with_xvfb.sh -s 640x640 tools/cpu_usage.sh build/wispra [seconds]
 set -eu
 program=$1
@@ -58,3 +61,34 @@ stop
 start --max-fps=0
 measure "--max-fps=0"
 stop
+
+# As a screen saver, in a window from foreign_window (held while its standard input is open):
+# first one with the visual the program asks GLUT for (multisampled), then one with a plain
+# visual, as the daemon's default visual is.
+saver() {
+    rm -f "$hud/hold" "$hud/window" "$hud/fps"
+    mkfifo "$hud/hold"
+    "$(dirname "$program")/foreign_window" 512x512 "$1" <"$hud/hold" >"$hud/window" &
+    holder=$!
+    exec 7>"$hud/hold"
+    until [ -s "$hud/window" ]; do sleep 0.1; done
+    window=$(cat "$hud/window")
+    GALLIUM_HUD=fps GALLIUM_HUD_VISIBLE=false GALLIUM_HUD_PERIOD=1 GALLIUM_HUD_DUMP_DIR=$hud \
+        "$program" --window-id "$window" 7>&- &
+    pid=$!
+    sleep 10
+}
+
+saver multisample
+measure "screen saver (--window-id), multisampled visual, default (--max-fps=60)"
+xdotool windowunmap "$window"
+sleep 1
+measure "screen saver, its window unmapped"
+stop
+exec 7>&-
+wait "$holder"
+saver plain
+measure "screen saver (--window-id), plain visual, default (--max-fps=60)"
+stop
+exec 7>&-
+wait "$holder"
