@@ -19,8 +19,6 @@
 #include "host/swap_control.h"
 
 namespace {
-constexpr int kFailureStatus = 1;  // exit status for a failed start or unwritable output
-
 // Writes `text` on standard output: 0, or kFailureStatus with one line on standard error when it
 // cannot be written (a full disk, a closed pipe), so that a lost answer is not taken for success.
 int PrintAnswer(const char* text) {

@@ -183,8 +183,7 @@ ParsedOptions ParseOptions(int argc, char** argv) {
             // A named window beats --root wherever it stands: a settings dialog adds it to the
             // user's own command line for its preview.
             if (!ParseWindowId(id, parsed.options.windowId)) {
-                return Refuse(parsed, "bad window id", id,
-                              ": expected decimal digits, or 0x and hexadecimal digits");
+                return Refuse(parsed, "bad window id", id, kWindowIdExpected);
             }
             parsed.options.saver = 1;
             continue;

@@ -10,7 +10,10 @@ constexpr int kMaxWindowSide = 16384;    // pixels, the largest --window side ac
 constexpr int kDefaultMaxFps = 60;
 constexpr int kMaxFpsLimit = 1000;  // beyond this a frame would last less than the clock's 1 ms
 constexpr int kComplaintBytes = 160;
-constexpr int kUsageStatus = 2;  // exit status for a command line or a window the program refuses
+constexpr int kFailureStatus = 1;  // exit status for a failed start or unwritable output
+constexpr int kUsageStatus = 2;    // exit status for a command line or a window the program refuses
+// What a window id may be, as the refusals of a bad one end.
+constexpr char kWindowIdExpected[] = ": expected decimal digits, or 0x and hexadecimal digits";
 
 // What one run was asked for on its command line.
 struct HostOptions {

@@ -21,10 +21,8 @@
 #include "host/pacing.h"
 
 namespace {
-constexpr int kStartFailureStatus = 1;
 // Where a screen-saver daemon puts the id of the window a --root program is to draw into.
 constexpr char kDaemonWindowVariable[] = "XSCREENSAVER_WINDOW";
-constexpr char kIdDigits[] = "decimal digits, or 0x and hexadecimal digits";
 
 // The connection and what it holds are this file's own, as GLUT keeps its own for the GLUT host.
 Display* saverDisplay;        // the connection, null before OpenSaverWindow; written by it and by
@@ -82,8 +80,8 @@ bool ChooseWindow(uint32_t& id) {
     const char* named = std::getenv(kDaemonWindowVariable);
     if (named == nullptr || *named == '\0') return true;
     if (ParseWindowId(named, id)) return true;
-    std::fprintf(stderr, "wispra: %s is not a window id: expected %s\n", kDaemonWindowVariable,
-                 kIdDigits);
+    std::fprintf(stderr, "wispra: %s is not a window id%s\n", kDaemonWindowVariable,
+                 kWindowIdExpected);
     return false;
 }
 
@@ -110,7 +108,7 @@ int OpenSaverWindow(int, char**) {
     if (saverDisplay == nullptr) {
         std::fprintf(stderr, "wispra: cannot open display '%s'\n",
                      XDisplayName(hostOptions.displayName));
-        return kStartFailureStatus;
+        return kFailureStatus;
     }
     handlerBefore = XSetErrorHandler(NoteXError);
     saverWindow = id != 0 ? id : RootWindow(saverDisplay, DefaultScreen(saverDisplay));
@@ -141,7 +139,7 @@ int OpenSaverWindow(int, char**) {
     if (saverContext == nullptr || !glXMakeCurrent(saverDisplay, saverWindow, saverContext)) {
         std::fprintf(stderr, "wispra: cannot make an OpenGL context for window 0x%lx\n",
                      saverWindow);
-        return kStartFailureStatus;
+        return kFailureStatus;
     }
     WindowHidden = attributes.map_state == IsUnmapped ? 1 : 0;
     Reshape(attributes.width, attributes.height);
