@@ -25,7 +25,8 @@ icons=""
 for size in 48 64 128 256; do icons="$icons share/icons/hicolor/${size}x$size/apps/wispra.png"; done
 for file in bin/wispra share/wispra/font.bmp share/wispra/smoke128.bmp \
     share/applications/wispra.desktop $icons share/man/man6/wispra.6.gz \
-    share/doc/wispra/README.md share/doc/wispra/copyright share/doc/wispra/changelog.gz; do
+    share/doc/wispra/README.md share/doc/wispra/copyright share/doc/wispra/changelog.gz \
+    share/xscreensaver/config/wispra.xml; do
     [ -s "$prefix/$file" ] || fail "$file was not installed"
 done
 # The licence is in the copyright file, where Debian looks for it, and nowhere else.

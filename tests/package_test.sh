@@ -55,7 +55,7 @@ awk '{ print $6 }' "$work/contents" | grep -v '^\./usr/' | grep -v '^\./$' &&
 for file in bin/wispra share/wispra/font.bmp share/wispra/smoke128.bmp \
     share/applications/wispra.desktop share/man/man6/wispra.6.gz share/doc/wispra/copyright \
     share/doc/wispra/changelog.gz share/icons/hicolor/48x48/apps/wispra.png \
-    share/icons/hicolor/256x256/apps/wispra.png; do
+    share/icons/hicolor/256x256/apps/wispra.png share/xscreensaver/config/wispra.xml; do
     grep -q " \./usr/$file\$" "$work/contents" || fail "the package lacks /usr/$file"
 done
 grep -q ' \./usr/share/metainfo/.*\.metainfo\.xml$' "$work/contents" ||
