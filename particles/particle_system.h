@@ -22,6 +22,10 @@ constexpr int kParticlePool = 640;
 constexpr double kEmitInterval = 0.025;  // seconds between emissions at the least: 40 a second
 constexpr int kStyleSlots = 5;           // table entries; styles 0, 1 and 2 are accepted
 
+inline bool KnownStyle(int style) {
+    return style >= 0 && style <= 2;
+}
+
 class ParticleSystem {
   public:
     ParticleSystem();
@@ -42,7 +46,8 @@ class ParticleSystem {
     // a texture name it has not measured yet.
     void ProfileSprite();
     // Draws every live particle as an additively blended, view-facing textured square, each in
-    // a scissor box around the part of the sprite that can pass the cutoff at its fade.
+    // a scissor box around the part of the sprite that can pass the cutoff at its fade; with
+    // wholeQuads, every quad whole and no cutoff.
     void Draw(int style, float sizeScale, float brightness, float camX, float camY, float camZ,
               double time);
 
@@ -65,4 +70,7 @@ class ParticleSystem {
     float colourScaleB[kStyleSlots];
     unsigned int profiledTexture;  // the texture spriteProfile was measured from; 0: none
     SpriteProfile spriteProfile;   // how far the sprite reaches at each alpha level
+    // False: the optimised pass. True: the plain pass, every quad drawn whole with no cutoff and
+    // no scissor box, which must give the same picture; set only by tests that compare the two.
+    bool wholeQuads;
 };
