@@ -3,6 +3,8 @@
 #define GL_GLEXT_PROTOTYPES
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "gl_harness.h"
 #include "scene/cigarette.h"
 #include "scene/scene_state.h"
@@ -23,18 +25,16 @@ GLuint64 ListPrimitives() {
     return count;
 }
 
-// gluDisk (inner radius 0) with S slices and L loops: a fan of S triangles and L - 1 rings of S
-// quads; gluCylinder with K stacks: K rings of S quads. Two disks, the paper and the filter.
-GLuint64 ExpectedPrimitives(int s) {
-    const int loops = static_cast<int>(s * 0.3), filterStacks = static_cast<int>(s * 0.2);
-    return static_cast<GLuint64>(2 * (s + s * (loops - 1)) + s * s + s * filterStacks);
-}
+// Primitives of the list at a tessellation T: each disk a fan of T triangles and trunc(0.3 T) - 1
+// rings of T quads, the paper T rings and the filter trunc(0.2 T) rings of T quads. At 8 the
+// fractions truncate (2.4 loops, 1.6 stacks); at 5 each disk is a bare fan and the filter one ring.
+constexpr std::pair<int, GLuint64> kPrimitivesAt[] = {{20, 720}, {40, 2880}, {8, 104}, {5, 40}};
 }  // namespace
 
 TEST(Cigarette, OneListSubdividedAsBuiltAndKeptThroughAReset) {
     StartScene();
-    EXPECT_EQ(ListPrimitives(), ExpectedPrimitives(20));
-    for (int t : {40, 8, 5}) {
+    EXPECT_EQ(ListPrimitives(), kPrimitivesAt[0].second);
+    for (const auto& [t, primitives] : kPrimitivesAt) {
         const GLuint before = static_cast<GLuint>(cigaretteList);
         settings.Tesselation = t;
         BuildCigarette();
@@ -43,11 +43,11 @@ TEST(Cigarette, OneListSubdividedAsBuiltAndKeptThroughAReset) {
         if (after != before) {
             EXPECT_FALSE(glIsList(before)) << t;  // the old list is deleted
         }
-        EXPECT_EQ(ListPrimitives(), ExpectedPrimitives(t)) << t;
+        EXPECT_EQ(ListPrimitives(), primitives) << t;
     }
     const int32_t list = cigaretteList;
     ResetScene();  // Tesselation 20 again, but the cigarette is not rebuilt
     EXPECT_EQ(cigaretteList, list);
-    EXPECT_EQ(ListPrimitives(), ExpectedPrimitives(5));
+    EXPECT_EQ(ListPrimitives(), kPrimitivesAt[3].second);  // still the last one built, at 5
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
