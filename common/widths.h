@@ -35,6 +35,12 @@ inline uint32_t Low32(uint64_t value) {
     return static_cast<uint32_t>(value);
 }
 
+// Whole milliseconds as seconds in a double: every millisecond stays exact for far longer than
+// any run, and two such times differ by the same double however they were reached.
+constexpr double MsToSeconds(uint64_t ms) {
+    return static_cast<double>(ms) * 0.001;
+}
+
 // A window dimension read as an unsigned number before it enters floating-point arithmetic.
 inline double UnsignedSize(int size) {
     return static_cast<double>(static_cast<uint32_t>(size));

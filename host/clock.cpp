@@ -8,7 +8,6 @@
 
 namespace {
 constexpr int64_t kMsPerSecond = 1000;
-constexpr double kSecondsPerMs = 0.001;
 }  // namespace
 
 uint64_t TicksToUptimeMs(int64_t ticks, int64_t frequency) {
@@ -27,7 +26,7 @@ void SetUptimeMs(uint64_t ms) {
 }
 
 double UptimeSeconds() {
-    return static_cast<double>(UptimeMs) * kSecondsPerMs;
+    return MsToSeconds(UptimeMs);
 }
 
 int64_t ReadCounter() {

@@ -35,10 +35,11 @@ constexpr char kTitleText[] = "Wispra";
 constexpr char kStartupHint[] = "Press ? key for Help Screen";
 
 constexpr double kReseedChance = 0.0001;
-constexpr double kMaxFrameDelta = 0.1;     // a longer frame is a stall...
-constexpr float kStallFrameDelta = 0.05f;  // ...and counts as this much
-constexpr double kLongestCatchUp = 60.0;   // seconds the frame-rate mark may lag
-constexpr double kFadeRate = 0.5;          // brightness lost per second while fading out
+constexpr double kMaxFrameDelta = 0.1;  // a longer frame is a stall...
+constexpr uint64_t kStallMs = 50;       // ...and counts as this much
+constexpr float kStallFrameDelta = static_cast<float>(MsToSeconds(kStallMs));
+constexpr double kLongestCatchUp = 60.0;  // seconds the frame-rate mark may lag
+constexpr double kFadeRate = 0.5;         // brightness lost per second while fading out
 constexpr double kFadeEnd = 0.1;
 constexpr double kTitleSeconds = 6.0;
 constexpr float kTitleSize = 60.0f;
@@ -51,21 +52,33 @@ constexpr double kFarBeyondCamera = 9.0;
 constexpr float kCameraOffsetY = 0.1f;
 constexpr float kCameraOffsetZ = 0.5f;
 
+// The scene's time moves on by what the frame counts: the whole time since the previous frame,
+// or a stall's 0.05 s. It follows the uptime, not ElapsedMs, so it never steps back when
+// ElapsedMs wraps; in whole milliseconds, so that until the first stall it is the uptime itself
+// and each delta is the same double difference as the uptime's.
 void AdvanceClock() {
-    // From the uptime, not ElapsedMs: a double of whole milliseconds keeps every millisecond for
-    // years and never steps back when ElapsedMs wraps.
-    CurrentTime = UptimeSeconds();
-    FrameDelta = StoreFloat(CurrentTime - PreviousTime);
-    if (static_cast<double>(FrameDelta) > kMaxFrameDelta) FrameDelta = kStallFrameDelta;
-    PreviousTime = CurrentTime;
+    const uint64_t gapMs = UptimeMs > PreviousUptimeMs ? UptimeMs - PreviousUptimeMs : 0;
+    PreviousUptimeMs = UptimeMs;
+    FrameDelta = StoreFloat(MsToSeconds(SceneMs + gapMs) - MsToSeconds(SceneMs));
+    if (static_cast<double>(FrameDelta) > kMaxFrameDelta) {
+        FrameDelta = kStallFrameDelta;
+        SceneMs += kStallMs;
+    } else {
+        SceneMs += gapMs;
+    }
+    CurrentTime = MsToSeconds(SceneMs);
+    textOverlay.now = CurrentTime;  // the status message's 3 seconds are scene seconds
 }
 
+// Frames per second of the host's uptime, not of the scene's time, which runs slow below 10
+// frames a second: the clock shows what the machine manages.
 void CountFrame() {
+    const double now = UptimeSeconds();
     FramesThisSecond += 1;
     // After a short stall the mark catches up a second per frame; after a long one (a window
     // hidden for hours) it would report 1 for as many frames as seconds passed, so it jumps.
-    if (CurrentTime - NextSecond > kLongestCatchUp) NextSecond = std::floor(CurrentTime);
-    if (CurrentTime >= NextSecond) {
+    if (now - NextSecond > kLongestCatchUp) NextSecond = std::floor(now);
+    if (now >= NextSecond) {
         NextSecond += 1.0;
         FramesPerSecond = FramesThisSecond;  // includes the frame that crosses the mark
         FramesThisSecond = 0;

@@ -16,8 +16,9 @@ ParticleSystem particleSystem;
 // the program entry runs (below) and again for every test that needs a fresh start.
 int PauseMotion;
 float Brightness;
+uint64_t SceneMs;
+uint64_t PreviousUptimeMs;
 double CurrentTime;
-double PreviousTime;
 float FrameDelta;
 int FramesThisSecond;
 double NextSecond;
@@ -43,8 +44,9 @@ void ResetSceneState() {
 
     PauseMotion = 0;
     Brightness = 1.0f;
+    SceneMs = 0;
+    PreviousUptimeMs = 0;
     CurrentTime = 0;
-    PreviousTime = 0;
     FrameDelta = 0;
     FramesThisSecond = 0;
     NextSecond = 1.0;

@@ -26,15 +26,20 @@ extern int PauseMotion;   // 0/1: oscillators and spot light stand still; writte
 extern float Brightness;  // fade factor: 1.0 normally, below 1.0 while fading out to exit;
                           // written by ResetScene, the controls and the frame's fade step
 
-// The frame clock.
-extern double CurrentTime;    // scene seconds, the host's uptime x 0.001, ms steps for years;
-                              // written at each frame's start
-extern double PreviousTime;   // CurrentTime of the previous frame, seconds; written by the frame
-extern float FrameDelta;      // seconds since the previous frame, 0..0.1 (a stall counts 0.05);
-                              // written by the frame
-extern int FramesThisSecond;  // frames counted since the last whole-second mark; the frame
-extern double NextSecond;     // next whole-second mark on the CurrentTime scale, seconds; the frame
-extern int FramesPerSecond;   // frames in the last completed second, 30 until the first; the frame
+// The frame clock. The scene's time advances by what each frame counts, so a stall (a frame
+// longer than 0.1 s counts 0.05 s) holds back everything that moves, lives or expires with it,
+// while the host's uptime goes on.
+extern uint64_t SceneMs;           // scene time in whole ms, never wraps; written by the frame
+extern uint64_t PreviousUptimeMs;  // the host's uptime at the previous frame, ms; the frame
+extern double CurrentTime;         // scene seconds, SceneMs x 0.001, ms steps for years; written
+                                   // at each frame's start
+extern float FrameDelta;           // scene seconds since the previous frame, 0..0.1 (a stall
+                                   // counts 0.05); written by the frame
+extern int FramesThisSecond;       // frames counted since the last whole-second mark; the frame
+extern double NextSecond;          // next whole-second mark of the host's uptime, seconds; the
+                                   // frame
+extern int FramesPerSecond;        // frames in the last completed second of uptime, 30 until the
+                                   // first; the frame
 
 // The view.
 extern double CameraAngleX;  // camera rotation about x, degrees; zeroed by every frame

@@ -220,6 +220,7 @@ TEST(ControlsKeys, MessagesNameTheNewValueAndLastThreeSeconds) {
         {{' '}, ""},
     };
     SetUptimeMs(4000);
+    textOverlay.now = 4.0;  // the scene's time, as a frame at 4 s leaves it
     for (const auto& [keys, message] : cases) {
         ResetScene();
         LetterboxPhase = 0;
@@ -279,6 +280,7 @@ TEST(ControlsKeys, ResetRestoresDefaultsAndLeavesViewState) {
     const GLfloat dull[] = {0.2f, 0.2f, 0.2f, 1.0f};
     glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, dull);
     SetUptimeMs(7000);
+    textOverlay.now = 7.0;
     Press({'R'});
     ExpectSceneDefaults();
     EXPECT_STREQ(textOverlay.message, "Reset");

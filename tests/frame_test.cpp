@@ -123,6 +123,7 @@ TEST(FrameFadeOut, FadesEvenWhilePausedAndEndsBelowATenth) {
 
 TEST(FrameTitle, DrawnForTheFirstSixSeconds) {
     StartScene();
+    RunFramesUnseen(0, 5980, 50);         // six seconds of the scene's time, frame by frame
     EXPECT_EQ(FaintTriangles(5999), 12);  // "Wispra": six glyph quads at alpha 0.00008
     EXPECT_EQ(FaintTriangles(6000), 0);
 }

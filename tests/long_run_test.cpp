@@ -1,5 +1,6 @@
 // Months of running on the injectable clock, and every key held down: the smoke keeps flowing,
-// scene time keeps pace, the title and the messages behave, and nothing becomes non-finite.
+// scene time keeps pace, the title and the messages behave, and nothing becomes non-finite. Long
+// pauses and slow frames: the scene goes on where it was.
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
@@ -22,13 +23,14 @@
 namespace {
 constexpr uint64_t kDayMs = 86400000;
 constexpr uint64_t kWrapMs = uint64_t{1} << 32;  // ElapsedMs wraps here, after 49.7 days
-constexpr int kFps = 30;  // every frame more than 0.025 s after the last: one emission each
+constexpr uint64_t kFps = 30;  // every frame more than 0.025 s after the last: one emission each
 
-// Frames at 30 per second over uptime (from, to]. Returns the emissions counted.
-int RunUptime(uint64_t from, uint64_t to) {
+// Frames at `fps` (30 unless given) per second over uptime (from, to]. Returns the emissions
+// counted.
+int RunUptime(uint64_t from, uint64_t to, uint64_t fps = kFps) {
     int emissions = 0;
-    for (uint64_t n = from * kFps / 1000 + 1;; ++n) {
-        const uint64_t ms = n * 1000 / kFps;
+    for (uint64_t n = from * fps / 1000 + 1;; ++n) {
+        const uint64_t ms = n * 1000 / fps;
         if (ms > to) break;
         if (ms <= from) continue;
         const double before = particleSystem.lastEmitTime;
@@ -184,5 +186,98 @@ TEST(LongRun, EveryKeyHeldThenItsOppositeThenResetLeavesARunningScene) {
     RunUptime(now, now + 2000);
     EXPECT_TRUE(AllFinite());
     EXPECT_NEAR(RunUptime(now + 2000, now + 10000) / 8.0, opening, opening * 0.1);
+    EndSmallScene();
+}
+
+namespace {
+struct Plume {
+    int live = 0;
+    double height = 0;  // the highest live particle's y, scene units
+};
+
+Plume MeasurePlume() {
+    Plume plume;
+    for (const Particle& p : particleSystem.particles) {
+        if (p.alive != 1) continue;
+        ++plume.live;
+        plume.height = std::max(plume.height, static_cast<double>(p.y));
+    }
+    return plume;
+}
+
+// RunUptime's frames drawn into a one-pixel scissor box: only the scene's state is looked at.
+void RunUnseen(uint64_t from, uint64_t to, uint64_t fps) {
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, 1, 1);
+    RunUptime(from, to, fps);
+    glDisable(GL_SCISSOR_TEST);
+}
+}  // namespace
+
+// A frame after a long pause (a stopped process, a busy machine) counts 0.05 s, and so does
+// everything that lives or expires with the scene's time: the plume and the status message go on
+// as they were, at an ordinary time and across the wrap of ElapsedMs alike.
+TEST(ScenePause, AFiveMinuteStallLeavesThePlumeAndTheMessageAsTheyWere) {
+    StartSmallScene();
+    constexpr uint64_t kStallMs = 5 * 60 * 1000;
+    for (const uint64_t start : {uint64_t{0}, kWrapMs - 30000}) {
+        if (start != 0) JumpTo(start);
+        const uint64_t stalled = start + 20000;
+        RunUnseen(start, stalled, 60);
+        textOverlay.ShowMessage("Reset");
+        const Plume before = MeasurePlume();
+        const double sceneBefore = CurrentTime;
+        ASSERT_GT(before.live, 140) << start;
+
+        JumpTo(stalled + kStallMs);
+        EXPECT_NEAR(CurrentTime - sceneBefore, 0.05, 1e-9) << start;
+        const Plume after = MeasurePlume();
+        EXPECT_NEAR(after.live, before.live, 3) << start;
+        // Within a tenth: the oldest, highest particles may die in the 0.05 s.
+        EXPECT_NEAR(after.height, before.height, before.height * 0.1) << start;
+        EXPECT_NE(textOverlay.expiry, 0.0) << "the message was dropped by the stall";
+
+        // It expires 3 s of frames later; the frame-rate clock counts the uptime's seconds again.
+        RunUnseen(stalled + kStallMs, stalled + kStallMs + 2900, 60);
+        EXPECT_NE(textOverlay.expiry, 0.0) << start;
+        EXPECT_NEAR(FramesPerSecond, 60, 1) << start;
+        RunUnseen(stalled + kStallMs + 2900, stalled + kStallMs + 3000, 60);
+        EXPECT_EQ(textOverlay.expiry, 0.0) << start;
+    }
+    EndSmallScene();
+}
+
+// Started iconic, shown an hour later: the opening (title and start-up hint) is still to come.
+TEST(ScenePause, StartedHiddenForAnHourTheOpeningStillShows) {
+    StartScene();  // the whole title fits in the window, so its glyphs keep their height
+    EXPECT_EQ(TitleGlyphQuads(3600000), 12);  // "Wispra": six glyph quads
+    EXPECT_NEAR(CurrentTime, 0.05, 1e-9);
+    EXPECT_NE(textOverlay.expiry, 0.0);
+}
+
+// Below 10 frames a second every frame counts 0.05 s, so the whole scene runs slower together: a
+// minute at 8 frames a second is 24 s of the scene, which it draws as 20 frames a second would
+// (until the rare reseed from ElapsedMs, which differs). The plume is as tall as at 60 frames a
+// second; at most one particle leaves per frame, so it holds as many as at 20.
+TEST(ScenePause, AtEightFramesASecondTheSceneSlowsAndThePlumeKeepsItsShape) {
+    struct Run {
+        uint64_t fps, ms;
+        Plume plume;
+        double sceneTime;
+    };
+    Run runs[] = {{8, 60000, {}, 0}, {20, 24000, {}, 0}, {60, 60000, {}, 0}};
+    for (Run& run : runs) {
+        StartSmallScene();
+        RunUnseen(0, run.ms, run.fps);
+        run.plume = MeasurePlume();
+        run.sceneTime = CurrentTime;
+    }
+    const Run& slow = runs[0];
+    const Run& twenty = runs[1];
+    const Run& sixty = runs[2];
+    EXPECT_EQ(slow.sceneTime, 24.0);
+    EXPECT_EQ(slow.sceneTime, twenty.sceneTime);
+    EXPECT_NEAR(slow.plume.live, twenty.plume.live, twenty.plume.live * 0.1);
+    EXPECT_NEAR(slow.plume.height, sixty.plume.height, sixty.plume.height * 0.1);
     EndSmallScene();
 }

@@ -9,7 +9,6 @@
 
 #include "gl_harness.h"
 #include "glyph_capture.h"
-#include "host/clock.h"
 #include "host/host.h"
 #include "host/host_state.h"
 #include "scene/scene_state.h"
@@ -17,29 +16,30 @@
 
 TEST(StatusLinesMessage, ShowsForThreeSecondsAndRenewsOnEachKey) {
     StartScene();
-    auto shown = [](uint32_t now) {
-        SetUptimeMs(now);
+    // The scene's time, as the latest frame left it.
+    auto shown = [](double now) {
+        textOverlay.now = now;
         return TextOf(GlyphsDrawnBy([] { textOverlay.DrawMessage(); }));
     };
-    SetUptimeMs(10000);
+    textOverlay.now = 10.0;
     textOverlay.ShowMessage("Reset");
-    for (uint32_t now : {10000u, 12000u, 12999u}) {
+    for (double now : {10.0, 12.0, 12.999}) {
         EXPECT_EQ(shown(now), "Reset") << now;
         EXPECT_DOUBLE_EQ(textOverlay.expiry, 13.0);
     }
     const auto glyphs = GlyphsDrawnBy([] { textOverlay.DrawMessage(); });
     EXPECT_NEAR(glyphs.at(0).x0, 10, 0.01);
     EXPECT_NEAR(glyphs.at(0).y0, kStartWindowHeight - 25, 0.01);
-    EXPECT_EQ(shown(13000), "");
+    EXPECT_EQ(shown(13.0), "");
     EXPECT_EQ(textOverlay.expiry, 0.0);
     EXPECT_STREQ(textOverlay.message, "Reset");
     // A repeated key replaces the text and starts a fresh 3 seconds.
-    SetUptimeMs(20000);
+    textOverlay.now = 20.0;
     textOverlay.ShowMessage("Letterbox: %d", 1);
-    SetUptimeMs(22500);
+    textOverlay.now = 22.5;
     textOverlay.ShowMessage("Letterbox: %d", 2);
-    EXPECT_EQ(shown(25000), "Letterbox:2");
-    EXPECT_EQ(shown(25500), "");
+    EXPECT_EQ(shown(25.0), "Letterbox:2");
+    EXPECT_EQ(shown(25.5), "");
 }
 
 TEST(StatusLinesMessage, PlainTextIsNeverAFormatAndEveryLineIsBounded) {
@@ -63,7 +63,7 @@ TEST(StatusLinesTopBand, ClockAndErrorLineLeaveTheMessageAlone) {
     StartScene();
     const std::string hint = textOverlay.message;
     const double expiry = textOverlay.expiry;
-    SetUptimeMs(1000);  // an error line that renewed the message would make its expiry 4.0
+    textOverlay.now = 1.0;  // an error line that renewed the message would make its expiry 4.0
     // 13 characters from W - 120, the last ending at W - 2; W is the host's width.
     struct Clock {
         int width, fps;

@@ -9,7 +9,6 @@
 #include <cstdio>
 
 #include "common/widths.h"
-#include "host/clock.h"
 #include "host/host_state.h"
 #include "text/text_overlay.h"
 
@@ -31,8 +30,9 @@ __attribute__((format(printf, 2, 3))) void Post(TextOverlay& overlay, const char
     std::vsnprintf(line, sizeof line, format, values);
     va_end(values);
     overlay.DrawText(line, kMessageX, kBandY, kBandSize);
-    // On the uptime, which never wraps, so that the message always expires.
-    overlay.expiry = UptimeSeconds() + kMessageSeconds;
+    // On the scene's time, as the frame counts it: a stall holds the message back with everything
+    // else. A key between frames counts from the frame before it.
+    overlay.expiry = overlay.now + kMessageSeconds;
 }
 
 // gluErrorString knows the standard codes only; anything else still gets a readable line.
@@ -59,7 +59,7 @@ void TextOverlay::ShowMessage(const char* text) {
 }
 
 void TextOverlay::DrawMessage() {
-    if (UptimeSeconds() < expiry) {
+    if (now < expiry) {
         DrawText(message, Wrap16(rememberX), Wrap16(rememberY), kBandSize);
     } else {
         expiry = 0.0;  // the text stays in `message`

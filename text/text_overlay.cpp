@@ -58,6 +58,7 @@ TextOverlay::TextOverlay()
     : rememberX(0),
       rememberY(0),
       remember(1),
+      now(0.0),
       expiry(0.0),
       color{1.0f, 1.0f, 1.0f, 1.0f},
       message{},

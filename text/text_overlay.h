@@ -36,7 +36,9 @@ class TextOverlay {
     int rememberX;                // x of the remembered text, window pixels; written by DrawText
     int rememberY;                // y of the remembered text, window pixels; written by DrawText
     int remember;                 // 0/1: DrawText remembers; cleared only inside DrawTransient
-    double expiry;                // elapsed-clock seconds when the message ends; 0.0: none
+    double now;                   // scene seconds at the latest frame, which the status message
+                                  // counts on; written by the frame
+    double expiry;                // scene seconds when the message ends; 0.0: none
     float color[4];               // RGBA applied to every glyph; the title flash changes alpha
     char message[kMessageBytes];  // the remembered text, always NUL-terminated
     unsigned int fontTexture;     // glyph-sheet texture name, 0 until the textures load
