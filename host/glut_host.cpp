@@ -104,6 +104,7 @@ void WindowStatus(int state) {
     if (hidden == WindowHidden) return;
     WindowHidden = hidden;
     if (hidden) {
+        if (QuitWhenHidden) QuitProgram();  // no frame would carry the fade-out to its end
         glutIdleFunc(nullptr);
     } else {
         glutIdleFunc(Idle);

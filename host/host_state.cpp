@@ -10,6 +10,7 @@ int WindowWidth;
 int WindowHeight;
 int HostFullScreen;
 int WindowHidden;
+int QuitWhenHidden;
 uint64_t UptimeMs;
 uint32_t ElapsedMs;
 int64_t CounterStart;
@@ -24,6 +25,7 @@ void ResetHostState() {
     WindowHeight = kStartWindowHeight;
     HostFullScreen = 0;
     WindowHidden = 0;
+    QuitWhenHidden = 0;
     UptimeMs = 0;
     ElapsedMs = 0;  // 0 until the first Display: Init sees 0
     CounterStart = 0;

@@ -8,6 +8,7 @@
 
 #include "common/keys.h"
 #include "common/widths.h"
+#include "host/host.h"
 #include "host/host_state.h"
 #include "host/window_system.h"
 #include "motion/oscillators.h"
@@ -192,7 +193,10 @@ void StandardKey(unsigned char key) {
         case kEscape:
             settings.Blanking = 1;
             HelpShown = 0;
-            Brightness = kQuitBrightness;
+            // Once only: a held key's repeats must not keep restarting the fade.
+            if (Brightness >= 1.0f) Brightness = kQuitBrightness;
+            QuitWhenHidden = 1;
+            if (WindowHidden) QuitProgram();  // no frame would draw the fade
             break;
         case ',':
             StepFov(kFovStep);

@@ -67,6 +67,7 @@ void ResetScene() {
     for (const IntSetting& row : kIntSettings) settings.*row.field = row.start;
     for (const FloatSetting& row : kFloatSettings) settings.*row.field = row.start;
     Brightness = 1.0f;
+    QuitWhenHidden = 0;  // no fade-out any more
     PauseMotion = 0;
     particleSystem.Clear();
 }

@@ -1,10 +1,14 @@
 // The host's window: --window keeps the scene out of full screen until f is pressed; hidden and
 // shown, where the real test window is unmapped and mapped again, GLUT reports it through the
 // host's window status handler, and the host draws nothing in between; the first frame after a
-// long hidden spell counts as a stall.
+// long hidden spell counts as a stall and the plume is still there; Escape ends the program even
+// while the window is hidden.
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
+#include "common/keys.h"
 #include "gl_harness.h"
 #include "host/app.h"
 #include "host/clock.h"
@@ -107,4 +111,56 @@ TEST(WindowedStart, InitLeavesTheWindowAloneAndFStillGoesFullScreen) {
     glutLeaveFullScreen();
     for (int i = 0; i < kPumpRounds && glutGet(GLUT_WINDOW_WIDTH) != 320; ++i) PumpEvents();
     ResizeWindow(kStartWindowWidth, kStartWindowHeight);
+}
+
+namespace {
+// Registered as an exit handler: ends the process with status 3 instead if the scene's GL objects
+// were not released, i.e. the program ended without Shutdown.
+void StatusThreeUnlessShutDown() {
+    if (universe.listId != -1 || textureCount != 0) std::_Exit(3);
+}
+
+void PressEscape() {
+    SceneKeyboard(kEscape, 0, 0);
+}
+}  // namespace
+
+// Nothing is drawn while the window is hidden, so no frame would carry a fade-out to its end:
+// Escape while hidden, or hiding during the fade, ends the program at once, after Shutdown.
+TEST(EscapeAlwaysEnds, WhileHiddenOrWhenHiddenDuringTheFade) {
+    for (const bool fadingFirst : {false, true}) {
+        EXPECT_EXIT(
+            {
+                StartScene();
+                glutWindowStatusFunc(WindowStatus);
+                RunFrameAt(1000);
+                std::atexit(StatusThreeUnlessShutDown);
+                if (fadingFirst) {
+                    PressEscape();
+                    RunFrameAt(1100);
+                }
+                glutHideWindow();
+                PumpUntilHidden(1);  // hiding during the fade ends the program here
+                PressEscape();       // Escape while hidden, here
+                std::_Exit(7);
+            },
+            ::testing::ExitedWithCode(0), "")
+            << (fadingFirst ? "hidden during the fade" : "Escape while hidden");
+    }
+}
+
+// A held key repeats about 30 times a second: the fade must still run its course and end.
+TEST(EscapeAlwaysEnds, HeldDownItEndsAfterOneFade) {
+    EXPECT_EXIT(
+        {
+            StartScene();
+            RunFrameAt(1000);
+            std::atexit(StatusThreeUnlessShutDown);
+            for (uint32_t frame = 1; frame < 600; ++frame) {
+                if (frame % 2 == 0) PressEscape();
+                RunFrameAt(1000 + frame * 16);
+            }
+            std::_Exit(7);  // still running after nearly 10 s
+        },
+        ::testing::ExitedWithCode(0), "");
 }
