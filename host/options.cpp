@@ -1,6 +1,7 @@
 // Command-line parsing: pure functions over the argument strings.
 #include "host/options.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -38,7 +39,35 @@ constexpr char kMaxFpsOption[] = "--max-fps";
 constexpr char kWindowIdOption[] = "--window-id";
 constexpr char kDaemonWindowIdOption[] = "-window-id";  // the form screen-saver daemons pass
 constexpr uint32_t kLargestWindowId = 0xFFFFFFFF;
+constexpr char kGeometryOption[] = "-geometry";
 constexpr char kSeeHelp[] = " (see wispra --help)";
+constexpr char kHexDigits[] = "0123456789abcdef";
+constexpr char kCut[] = "...";  // ends a quoted argument that was cut short
+// The argument's share of a refusal line: room for the longest explanation beside it.
+constexpr size_t kQuotedBytes = 48;
+
+// How one byte of an argument is shown on a terminal: as itself, or as an escape.
+struct Shown {
+    char text[4];
+    size_t length;
+};
+
+Shown ShownAs(unsigned char byte) {
+    switch (byte) {
+        case '\\':
+        case '\'':
+            return {{'\\', static_cast<char>(byte)}, 2};
+        case '\n':
+            return {{'\\', 'n'}, 2};
+        case '\t':
+            return {{'\\', 't'}, 2};
+        case '\r':
+            return {{'\\', 'r'}, 2};
+        default:
+            if (byte >= ' ' && byte <= '~') return {{static_cast<char>(byte)}, 1};
+            return {{'\\', 'x', kHexDigits[byte >> 4], kHexDigits[byte & 0xf]}, 4};
+    }
+}
 
 // GLUT's options, as glutInit takes them; two of them take the next argument as their value.
 struct GlutOption {
@@ -78,12 +107,38 @@ int HexDigit(char c) {
     return -1;
 }
 
-// "WxH" (or "WXH", as X geometry strings allow), each side 1..16384.
-bool ParseSize(const char* text, int& width, int& height) {
-    const char* cross = std::strpbrk(text, "xX");
-    if (cross == nullptr) return false;
+// "WxH" (or "WXH", as X geometry strings allow) from text to end, each side 1..16384.
+bool ParseSize(const char* text, const char* end, int& width, int& height) {
+    const char* cross = std::find_if(text, end, [](char c) { return c == 'x' || c == 'X'; });
+    if (cross == end) return false;
     return ParseWhole(text, cross, 1, kMaxWindowSide, width) &&
-           ParseWhole(cross + 1, cross + std::strlen(cross), 1, kMaxWindowSide, height);
+           ParseWhole(cross + 1, end, 1, kMaxWindowSide, height);
+}
+
+const char* EndOf(const char* text) {
+    return text + std::strlen(text);
+}
+
+bool IsSign(char c) {
+    return c == '+' || c == '-';
+}
+
+// An X geometry as GLUT reads it: "WxH", "WxH" followed by an x and a y offset, or the offsets
+// alone; each offset a sign ('+' from the left or top edge, '-' from the right or bottom) and
+// 0..32767. Says whether it gives a size.
+bool ParseGeometry(const char* text, bool& hasSize) {
+    const char* end = EndOf(text);
+    const char* offsets = std::find_if(text, end, IsSign);
+    hasSize = offsets != text;
+    int width = 0;
+    int height = 0;
+    if (hasSize && !ParseSize(text, offsets, width, height)) return false;
+    if (offsets == end) return hasSize;
+    const char* second = std::find_if(offsets + 1, end, IsSign);
+    int x = 0;
+    int y = 0;
+    return second != end && ParseWhole(offsets + 1, second, 0, kMaxWindowOffset, x) &&
+           ParseWhole(second + 1, end, 0, kMaxWindowOffset, y);
 }
 
 // The value after "name=", or null when the argument is not that option with a value.
@@ -97,7 +152,9 @@ const char* ValueOf(const char* argument, const char* name) {
 ParsedOptions Refuse(ParsedOptions parsed, const char* what, const char* argument,
                      const char* detail) {
     parsed.verdict = OptionsVerdict::kBad;
-    std::snprintf(parsed.complaint, sizeof parsed.complaint, "wispra: %s '%s'%s%s", what, argument,
+    char quoted[kQuotedBytes];
+    QuoteArgument(argument, quoted, sizeof quoted);
+    std::snprintf(parsed.complaint, sizeof parsed.complaint, "wispra: %s '%s'%s%s", what, quoted,
                   detail, kSeeHelp);
     return parsed;
 }
@@ -132,9 +189,16 @@ ParsedOptions ParseOptions(int argc, char** argv) {
             if (glut->takesValue && i + 1 >= argc) {
                 return Refuse(parsed, "option", argument, " needs a value");
             }
-            const bool geometry = std::strcmp(glut->name, "-geometry") == 0;
+            const bool geometry = std::strcmp(glut->name, kGeometryOption) == 0;
             const bool iconic = std::strcmp(glut->name, "-iconic") == 0;
-            if (geometry) parsed.options.geometryGiven = 1;
+            if (geometry) {
+                bool hasSize = false;
+                if (!ParseGeometry(argv[i + 1], hasSize)) {
+                    return Refuse(parsed, "bad -geometry value", argv[i + 1],
+                                  ": expected WIDTHxHEIGHT, each from 1 to 16384, and/or +X+Y");
+                }
+                if (hasSize) parsed.options.geometryGiven = 1;
+            }
             if (iconic) parsed.options.startIconic = 1;
             if ((geometry || iconic) && ownWindow == nullptr) ownWindow = argument;
             if (std::strcmp(glut->name, "-display") == 0) parsed.options.displayName = argv[i + 1];
@@ -157,7 +221,7 @@ ParsedOptions ParseOptions(int argc, char** argv) {
         }
         if (const char* size = ValueOf(argument, kWindowOption)) {
             HostOptions& o = parsed.options;
-            if (!ParseSize(size, o.windowWidth, o.windowHeight)) {
+            if (!ParseSize(size, EndOf(size), o.windowWidth, o.windowHeight)) {
                 return Refuse(parsed, "bad value in", argument,
                               ": expected WIDTHxHEIGHT, each from 1 to 16384");
             }
@@ -189,8 +253,7 @@ ParsedOptions ParseOptions(int argc, char** argv) {
             continue;
         }
         if (const char* rate = ValueOf(argument, kMaxFpsOption)) {
-            if (!ParseWhole(rate, rate + std::strlen(rate), 0, kMaxFpsLimit,
-                            parsed.options.maxFps)) {
+            if (!ParseWhole(rate, EndOf(rate), 0, kMaxFpsLimit, parsed.options.maxFps)) {
                 return Refuse(parsed, "bad value in", argument,
                               ": expected a whole number from 0 to 1000");
             }
@@ -209,6 +272,28 @@ ParsedOptions ParseOptions(int argc, char** argv) {
     argv[kept] = nullptr;
     parsed.glutArgc = kept;
     return parsed;
+}
+
+void QuoteArgument(const char* text, char* out, size_t size) {
+    if (size == 0) return;
+    const size_t room = size - 1;
+    size_t whole = 0;
+    for (const char* p = text; *p != 0; ++p)
+        whole += ShownAs(static_cast<unsigned char>(*p)).length;
+    const size_t kept = whole <= room ? room : room - std::min(room, sizeof kCut - 1);
+    size_t used = 0;
+    for (const char* p = text; *p != 0; ++p) {
+        const Shown shown = ShownAs(static_cast<unsigned char>(*p));
+        if (used + shown.length > kept) break;
+        std::memcpy(out + used, shown.text, shown.length);
+        used += shown.length;
+    }
+    if (whole > room) {
+        const size_t dots = std::min(room - used, sizeof kCut - 1);
+        std::memcpy(out + used, kCut, dots);
+        used += dots;
+    }
+    out[used] = '\0';
 }
 
 const char* UsageText() {

@@ -2,11 +2,14 @@
 // touched, so that help, version and mistakes are answered without opening a window.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 constexpr int kStartWindowWidth = 640;   // pixels: the window GLUT creates, and --window's size
 constexpr int kStartWindowHeight = 480;  // when none is given
-constexpr int kMaxWindowSide = 16384;    // pixels, the largest --window side accepted
+constexpr int kMaxWindowSide = 16384;    // pixels, the largest --window or -geometry side
+constexpr int kMaxWindowOffset = 32767;  // pixels, the largest -geometry offset (X's coordinates
+                                         // are 16-bit)
 constexpr int kDefaultMaxFps = 60;
 constexpr int kMaxFpsLimit = 1000;  // beyond this a frame would last less than the clock's 1 ms
 constexpr int kComplaintBytes = 160;
@@ -21,7 +24,7 @@ struct HostOptions {
     int windowWidth = kStartWindowWidth;    // that window's width, pixels, 1..16384
     int windowHeight = kStartWindowHeight;  // that window's height, pixels, 1..16384
     int sizeGiven = 0;                      // 0/1: --window came with a size
-    int geometryGiven = 0;                  // 0/1: GLUT's -geometry is on the command line
+    int geometryGiven = 0;                  // 0/1: GLUT's -geometry gives the window's size
     int startIconic = 0;                    // 0/1: GLUT's -iconic is on the command line
     int maxFps = kDefaultMaxFps;            // frame-rate cap, frames a second, 0 = none
     int saver = 0;                          // 0/1: --root or --window-id: draw into a window
@@ -48,6 +51,13 @@ ParsedOptions ParseOptions(int argc, char** argv);
 // A window id as X programs print them and screen-saver daemons pass them: decimal digits, or 0x
 // (or 0X) and hexadecimal digits; no sign or space, from 1 to 2^32 - 1. False for anything else.
 bool ParseWindowId(const char* text, uint32_t& id);
+
+// Copies `text` into `out` (`size` bytes, terminator included) so that a terminal shows it as one
+// line of plain characters: printable ASCII stays, except that the backslash and the single quote
+// become \\ and \'; a newline, a tab and a carriage return become \n, \t and \r; every other byte
+// (controls, escape sequences, anything beyond ASCII) becomes \xHH. A text that does not fit is cut
+// after a whole character or escape and ends in "...".
+void QuoteArgument(const char* text, char* out, size_t size);
 
 // The text --help prints, and the line --version prints, both ending in a newline.
 const char* UsageText();

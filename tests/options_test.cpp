@@ -1,9 +1,11 @@
 // The command line: the program's own options, their bad values, and GLUT's options passed on;
-// the screen-saver options and the refusals of their windows.
+// the screen-saver options and the refusals of their windows; refusals that quote safely.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/options.h"
@@ -240,4 +242,73 @@ TEST(SaverRefusal, SaysWhatTheWindowsVisualLacks) {
     EXPECT_STREQ(MissingVisualFeatures(1, 1, 0), "double buffering");
     EXPECT_STREQ(MissingVisualFeatures(1, 0, 0), "RGBA and double buffering");
     EXPECT_STREQ(MissingVisualFeatures(0, 1, 1), "OpenGL");
+}
+
+TEST(Options, GeometryIsCheckedLikeWindowAndPassedOn) {
+    // {value, gives a size}
+    const std::pair<const char*, int> good[] = {
+        {"300x200", 1},     {"300x200+10+20", 1}, {"300X200-10-20", 1}, {"1x1+0-0", 1},
+        {"16384x16384", 1}, {"+10+20", 0},        {"-0+32767", 0},
+    };
+    for (const auto& [value, sized] : good) {
+        CommandLine line({"-geometry", value});
+        const ParsedOptions parsed = line.Parse();
+        ASSERT_EQ(parsed.verdict, OptionsVerdict::kRun) << value << parsed.complaint;
+        EXPECT_EQ(parsed.options.geometryGiven, sized) << value;
+        EXPECT_EQ(line.ForGlut(parsed), std::vector<std::string>({"wispra", "-geometry", value}));
+    }
+    const char* bad[] = {"0x0",      "-1x-1",         "garbage",      "",         "16385x10",
+                         "10x16385", "300x200+10",    "300x200+10+",  "+10",      "300x200+-5+5",
+                         "+32768+0", "300x200+1+2+3", "300x200 +1+2", "x200+1+2", "300x+1+2"};
+    for (const char* value : bad) {
+        CommandLine line({"-geometry", value});
+        const ParsedOptions parsed = line.Parse();
+        EXPECT_EQ(parsed.verdict, OptionsVerdict::kBad) << value;
+        EXPECT_EQ(std::string(parsed.complaint),
+                  std::string("wispra: bad -geometry value '") + value +
+                      "': expected WIDTHxHEIGHT, each from 1 to 16384, and/or +X+Y (see wispra "
+                      "--help)");
+    }
+}
+
+TEST(Options, RefusalsQuoteTheirArgumentAsOneLineOfPlainCharacters) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"--bogus", "--bogus"},
+        {"two\nlines", "two\\nlines"},
+        {"\x1b[2J\x1b]0;title\a", "\\x1b[2J\\x1b]0;title\\x07"},
+        {"tab\there\r", "tab\\there\\r"},
+        {"it's a \\", "it\\'s a \\\\"},
+        {"caf\xc3\xa9 \x7f\x9b", "caf\\xc3\\xa9 \\x7f\\x9b"},
+    };
+    char out[48];
+    for (const auto& [argument, shown] : cases) {
+        QuoteArgument(argument.c_str(), out, sizeof out);
+        EXPECT_EQ(std::string(out), shown);
+        CommandLine line({argument});
+        EXPECT_NE(std::string(line.Parse().complaint).find("'" + shown + "'"), std::string::npos)
+            << shown;
+    }
+    // Too long: cut after a whole character or escape, and marked.
+    const std::pair<const char*, const char*> cut[] = {
+        {"abcdefghij", "abcd..."},    // room for 7 characters
+        {"abcdefg", "abcdefg"},       // exactly fits
+        {"abcde\n\nxyz", "abcd..."},  // an escape that would straddle the end is left off
+        {"a\x1b\x1b", "a..."},
+    };
+    for (const auto& [argument, shown] : cut) {
+        QuoteArgument(argument, out, 8);
+        EXPECT_STREQ(out, shown) << argument;
+    }
+    QuoteArgument("abc", out, 3);
+    EXPECT_STREQ(out, "..");
+    QuoteArgument("abc", out, 1);
+    EXPECT_STREQ(out, "");
+    // However long and strange the argument, the refusal is one line of printable characters.
+    std::string hostile;
+    for (int i = 0; i < 300; ++i) hostile += static_cast<char>(i % 255 + 1);
+    CommandLine line({"--window=" + hostile});
+    const std::string said = line.Parse().complaint;
+    EXPECT_TRUE(std::all_of(said.begin(), said.end(), [](char c) { return c >= ' ' && c <= '~'; }))
+        << said;
+    EXPECT_NE(said.find("...': expected"), std::string::npos) << said;
 }
