@@ -77,7 +77,8 @@ const WindowSystem kGlutWindowSystem = {
 };
 
 void Display() {
-    if (WindowHidden) return;  // a redisplay already on its way when the window went
+    // A redisplay already on its way when the window went; or a window too large to swap.
+    if (WindowHidden || WindowOversize) return;
     DrawFrame();
     glutSwapBuffers();
 }

@@ -17,6 +17,7 @@
 #include "host/options.h"
 #include "host/saver_host.h"
 #include "host/swap_control.h"
+#include "host/window_limit.h"
 
 namespace {
 // Writes `text` on standard output: 0, or kFailureStatus with one line on standard error when it
@@ -38,6 +39,9 @@ void Reshape(int width, int height) {
     WindowWidth = width;
     WindowHeight = height;
     glViewport(0, 0, width, height);
+    const int oversize = WindowDrawable(width, height) ? 0 : 1;
+    if (oversize && !WindowOversize) WarnWindowTooLarge(width, height);
+    WindowOversize = oversize;
 }
 
 void DrawFrame() {

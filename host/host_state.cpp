@@ -10,6 +10,7 @@ int WindowWidth;
 int WindowHeight;
 int HostFullScreen;
 int WindowHidden;
+int WindowOversize;
 int QuitWhenHidden;
 uint64_t UptimeMs;
 uint32_t ElapsedMs;
@@ -25,6 +26,7 @@ void ResetHostState() {
     WindowHeight = kStartWindowHeight;
     HostFullScreen = 0;
     WindowHidden = 0;
+    WindowOversize = 0;
     QuitWhenHidden = 0;
     UptimeMs = 0;
     ElapsedMs = 0;  // 0 until the first Display: Init sees 0

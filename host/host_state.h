@@ -20,6 +20,8 @@ extern int WindowHeight;    // client height, pixels, >= 0; written with WindowW
 extern int HostFullScreen;  // 0/1: state of HostKeyboard's full-screen toggle; written by it
 extern int WindowHidden;    // 0/1: the window is unmapped (hidden or iconified); written by
                             // WindowStatus (GLUT host) and the saver host's event handling
+extern int WindowOversize;  // 0/1: the window is larger than the renderer draws, so nothing is
+                            // drawn or swapped; written by Reshape
 extern int QuitWhenHidden;  // 0/1: the application is fading out to end the process, which a
                             // hidden window (no frames, so no fade) ends at once; written by the
                             // application

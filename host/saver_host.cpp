@@ -159,8 +159,9 @@ void WaitForSaverEvent() {
     for (;;) {
         if (!WindowHidden) WaitForNextFrame();
         bool end = HandleSaverEvents();
-        // Unmapped, nothing is drawn: the loop sleeps until the window shows again or goes.
-        while (!end && WindowHidden) {
+        // Unmapped, or too large to swap, nothing is drawn: the loop sleeps until the window
+        // shows again, is made smaller or goes.
+        while (!end && (WindowHidden || WindowOversize)) {
             WaitForSaverEvent();
             end = HandleSaverEvents();
         }

@@ -2,11 +2,13 @@
 // shown, where the real test window is unmapped and mapped again, GLUT reports it through the
 // host's window status handler, and the host draws nothing in between; the first frame after a
 // long hidden spell counts as a stall and the plume is still there; Escape ends the program even
-// while the window is hidden.
+// while the window is hidden; a window too large to draw is left alone.
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <string>
 
 #include "common/keys.h"
 #include "gl_harness.h"
@@ -163,4 +165,27 @@ TEST(EscapeAlwaysEnds, HeldDownItEndsAfterOneFade) {
             std::_Exit(7);  // still running after nearly 10 s
         },
         ::testing::ExitedWithCode(0), "");
+}
+
+// A window manager may make the window 32767 x 32767, whose buffer swap would abort inside libxcb
+// on the software renderer: beyond the size it can draw, nothing is drawn or swapped, and one
+// line says so for as long as the window stays too large.
+TEST(WindowOversize, NeitherDrawnNorSwappedAndSaidOnce) {
+    StartScene();
+    CounterFrequency = ReadCounterFrequency();
+    CounterStart = ReadCounter() - 5 * CounterFrequency;
+    ::testing::internal::CaptureStderr();
+    ResizeWindow(32767, 32767);
+    Display();
+    ResizeWindow(16384, 8193);  // still too large
+    Display();
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(UptimeMs, 0u) << "a frame was drawn";
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_NE(said.find("32767 x 32767"), std::string::npos) << said;
+
+    ResizeWindow(kStartWindowWidth, kStartWindowHeight);
+    EXPECT_EQ(WindowOversize, 0);
+    Display();
+    EXPECT_GE(UptimeMs, 5000u) << "no frame once the window was small again";
 }

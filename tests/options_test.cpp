@@ -1,5 +1,6 @@
 // The command line: the program's own options, their bad values, and GLUT's options passed on;
-// the screen-saver options and the refusals of their windows; refusals that quote safely.
+// the screen-saver options and the refusals of their windows; refusals that quote safely; the
+// largest window that is drawn.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 
 #include "host/options.h"
 #include "host/saver_host.h"
+#include "host/window_limit.h"
 
 namespace {
 // An argument vector as main receives it: argv[0], the arguments, a null pointer.
@@ -311,4 +313,15 @@ TEST(Options, RefusalsQuoteTheirArgumentAsOneLineOfPlainCharacters) {
     EXPECT_TRUE(std::all_of(said.begin(), said.end(), [](char c) { return c >= ' ' && c <= '~'; }))
         << said;
     EXPECT_NE(said.find("...': expected"), std::string::npos) << said;
+}
+
+TEST(WindowLimit, DrawnUpToWhatTheSoftwareRendererHolds) {
+    // Each side at most 16384, and the sides rounded up to 64-pixel tiles at most 2^27 pixels.
+    const std::pair<int, int> drawn[] = {{1, 1},        {640, 480},     {16384, 8192},
+                                         {8192, 16384}, {11584, 11584}, {16384, 1}};
+    const std::pair<int, int> notDrawn[] = {
+        {16385, 1}, {1, 16385}, {16384, 8193}, {11585, 11585}, {32767, 32767}};
+    for (const auto& [width, height] : drawn) EXPECT_TRUE(WindowDrawable(width, height)) << width;
+    for (const auto& [width, height] : notDrawn)
+        EXPECT_FALSE(WindowDrawable(width, height)) << width << " x " << height;
 }
