@@ -34,8 +34,10 @@ constexpr IntSetting kIntSettings[] = {
 constexpr FloatSetting kFloatSettings[] = {
     {&SceneSettings::RotateSpeed, 1.0f, kLeastFactor, kGreatestFactor},
     {&SceneSettings::MovementSpeed, 1.0f, kLeastFactor, kGreatestFactor},
-    // The far plane lies CameraZ + 9 from the eye and must stay beyond the near plane at 0.01.
-    {&SceneSettings::CameraZ, -0.3f, -8.95, 100.0},
+    // The eye looks from z = CameraZ + 0.5 towards -z. At -0.5 it reaches the lit end; beyond,
+    // only stars lie ahead (within 2 of the centre), fewer the further it goes and none by about
+    // -2.5. At -1 they still fill the view sparsely.
+    {&SceneSettings::CameraZ, -0.3f, -1.0, 100.0},
     {&SceneSettings::ObjectSize, 1.0f, kLeastFactor, kGreatestFactor},
     {&SceneSettings::MainSpeed, 1.0f, kLeastFactor, kGreatestFactor},
     {&SceneSettings::ArrowY, 1.0f, kLeastFactor, kGreatestFactor},

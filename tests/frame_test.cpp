@@ -1,5 +1,5 @@
 // The scene's frame: clock and frame rate, letterboxed projection, blanking, pause, fade-out,
-// opening title, the settings reset and the seeded start.
+// opening title, the settings reset, the seeded start and the closest camera.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,6 +17,7 @@
 #include "motion/random.h"
 #include "particles/particle_system.h"
 #include "scene/cigarette.h"
+#include "scene/controls.h"
 #include "scene/frame.h"
 #include "scene/scene_state.h"
 #include "scene/settings.h"
@@ -171,4 +172,31 @@ TEST(FrameMotion, TheFourSpeedSettingsReachTheBankAsTheirGroupsSpeeds) {
     fill();
     StepOscillatorBank(kOscillatorSlots, 0.01f, OscillatorSpeeds{2, 3, 5, 7});
     EXPECT_EQ(throughSettings, std::vector<double>(phase, phase + kOscillatorSlots));
+}
+
+// At the closest camera bound the eye has passed the cigarette, and the stars ahead of it still
+// show, at every turn of the universe; nothing else is left to see.
+TEST(FrameCamera, AtTheClosestBoundTheStarsAreStillDrawn) {
+    StartScene();
+    for (int i = 0; i < 1000; ++i) SceneKeyboard('{', 0, 0);
+    EXPECT_FLOAT_EQ(settings.CameraZ, -1.0f);
+    auto lit = [] {
+        const Picture picture = ReadPicture();
+        int count = 0;
+        for (size_t i = 0; i < picture.rgb.size(); i += 3)
+            count += std::max({picture.rgb[i], picture.rgb[i + 1], picture.rgb[i + 2]}) > 40;
+        return count;
+    };
+    uint32_t from = 0;
+    for (uint32_t moment : {7000u, 30000u, 60000u}) {
+        RunFramesUnseen(from, moment - 100, 20);
+        RunFrameAt(moment);
+        from = moment;
+        EXPECT_GT(lit(), 200) << moment;
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+        settings.UniverseOn = 0;
+        RunFrameAt(moment + 50);
+        EXPECT_EQ(lit(), 0) << moment;
+        settings.UniverseOn = 1;
+    }
 }
