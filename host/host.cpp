@@ -13,6 +13,7 @@
 #include "host/clock.h"
 #include "host/data_files.h"
 #include "host/glut_host.h"
+#include "host/heap.h"
 #include "host/host_state.h"
 #include "host/options.h"
 #include "host/saver_host.h"
@@ -42,11 +43,13 @@ void Reshape(int width, int height) {
     const int oversize = WindowDrawable(width, height) ? 0 : 1;
     if (oversize && !WindowOversize) WarnWindowTooLarge(width, height);
     WindowOversize = oversize;
+    ScheduleHeapTrim(UptimeMs);
 }
 
 void DrawFrame() {
     SetUptimeMs(TicksToUptimeMs(ReadCounter() - CounterStart, CounterFrequency));
     if (!Frame()) QuitProgram();
+    TrimHeapWhenSettled(UptimeMs);
 }
 
 int RunHost(int argc, char** argv) {
@@ -64,6 +67,8 @@ int RunHost(int argc, char** argv) {
             break;
     }
     hostOptions = parsed.options;
+    // Before GL starts: the renderer's own threads then allocate under the same settings.
+    ConfigureHeap();
     windowSystem = hostOptions.saver ? &kSaverWindowSystem : &kGlutWindowSystem;
 
     dataFolders = InstalledDataFolders(ExecutableFolder());

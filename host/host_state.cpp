@@ -17,6 +17,8 @@ uint32_t ElapsedMs;
 int64_t CounterStart;
 int64_t CounterFrequency;
 int64_t NextFrameDue;
+int HeapTrimPending;
+uint64_t HeapTrimDueMs;
 HostOptions hostOptions;
 std::vector<std::string> dataFolders;
 
@@ -33,6 +35,8 @@ void ResetHostState() {
     CounterStart = 0;
     CounterFrequency = 0;
     NextFrameDue = 0;
+    HeapTrimPending = 0;
+    HeapTrimDueMs = 0;
     hostOptions = HostOptions();
     dataFolders.clear();
 }

@@ -36,6 +36,11 @@ extern int64_t CounterFrequency;  // counter ticks per second; written by RunHos
 extern int64_t NextFrameDue;      // counter tick the next frame is due at; written by RunHost at
                                   // the clock start and by WaitForNextFrame
 
+// The heap.
+extern int HeapTrimPending;     // 0/1: a window size changed and freed memory is to be handed
+                                // back; set by ScheduleHeapTrim, cleared by TrimHeapWhenSettled
+extern uint64_t HeapTrimDueMs;  // uptime, ms, when that is due; written by ScheduleHeapTrim
+
 // The run.
 extern HostOptions hostOptions;               // this run's options; written by RunHost before
                                               // the window system is opened

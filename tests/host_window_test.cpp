@@ -2,19 +2,24 @@
 // shown, where the real test window is unmapped and mapped again, GLUT reports it through the
 // host's window status handler, and the host draws nothing in between; the first frame after a
 // long hidden spell counts as a stall and the plume is still there; Escape ends the program even
-// while the window is hidden; a window too large to draw is left alone.
+// while the window is hidden; a window too large to draw is left alone; the heap is trimmed once
+// after a new size has held.
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "common/keys.h"
 #include "gl_harness.h"
 #include "host/app.h"
 #include "host/clock.h"
 #include "host/glut_host.h"
+#include "host/heap.h"
 #include "host/host.h"
 #include "host/host_state.h"
 #include "host/options.h"
@@ -188,4 +193,35 @@ TEST(WindowOversize, NeitherDrawnNorSwappedAndSaidOnce) {
     EXPECT_EQ(WindowOversize, 0);
     Display();
     EXPECT_GE(UptimeMs, 5000u) << "no frame once the window was small again";
+}
+
+// After a change of size has held for a while, the first frame hands the heap's freed memory
+// back, once: the renderer's buffers of the old size do not stay resident.
+TEST(HeapTrim, AFrameAfterTheNewSizeHasHeldHandsFreedMemoryBack) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer has its own allocator, which takes no glibc settings";
+#else
+    StartScene();
+    ASSERT_TRUE(ConfigureHeap());
+    CounterFrequency = ReadCounterFrequency();
+    auto setUptime = [](int64_t ms) {
+        CounterStart = ReadCounter() - ms * CounterFrequency / 1000;
+    };
+    setUptime(5000);
+    Display();
+    ResizeWindow(320, 240);
+    // Memory freed now stays with the process until the trim.
+    std::vector<void*> blocks(64);
+    for (void*& block : blocks) static_cast<char*>(block = std::malloc(64 << 10))[0] = 1;
+    const uintptr_t grown = reinterpret_cast<uintptr_t>(sbrk(0));
+    for (auto it = blocks.rbegin(); it != blocks.rend(); ++it) std::free(*it);
+    Display();  // at once: the size has not held yet
+    EXPECT_EQ(HeapTrimPending, 1);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(sbrk(0)), grown);
+    setUptime(5000 + static_cast<int64_t>(kHeapSettleMs) * 2);
+    Display();
+    EXPECT_EQ(HeapTrimPending, 0);
+    EXPECT_LT(reinterpret_cast<uintptr_t>(sbrk(0)) + (2 << 20), grown) << "nothing handed back";
+    ResizeWindow(kStartWindowWidth, kStartWindowHeight);
+#endif
 }
