@@ -20,7 +20,7 @@ void IgnoreSpecial(int, int, int) {}
 
 int OpenGlutWindow(int argc, char** argv) {
     glutInit(&argc, argv);
-    glutInitDisplayMode(kDisplayMode);
+    SetDisplayMode(hostOptions.samples);
     // GLUT's -geometry sets the size unless --window names one.
     if (hostOptions.sizeGiven || !hostOptions.geometryGiven) {
         WindowWidth = hostOptions.windowWidth;

@@ -40,8 +40,10 @@ void Reshape(int width, int height) {
     WindowWidth = width;
     WindowHeight = height;
     glViewport(0, 0, width, height);
-    const int oversize = WindowDrawable(width, height) ? 0 : 1;
-    if (oversize && !WindowOversize) WarnWindowTooLarge(width, height);
+    GLint samples = 0;  // of the window's visual, which --samples chose
+    glGetIntegerv(GL_SAMPLES, &samples);
+    const int oversize = WindowDrawable(width, height, samples) ? 0 : 1;
+    if (oversize && !WindowOversize) WarnWindowTooLarge(width, height, samples);
     WindowOversize = oversize;
     ScheduleHeapTrim(UptimeMs);
 }

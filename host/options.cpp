@@ -19,6 +19,8 @@ constexpr char kUsage[] =
     "  --window[=WxH]  start in a window of W x H pixels (640x480 when no size is\n"
     "                  given) instead of full screen; the f key still toggles\n"
     "  --max-fps=N     draw at most N frames a second (default 60; 0 for no limit)\n"
+    "  --samples=N     smooth edges with N samples per pixel (default 4; 0 for none,\n"
+    "                  which is much faster without a graphics card)\n"
     "  --root          as a screen saver: draw into the window XSCREENSAVER_WINDOW\n"
     "                  names, or else into the root window (also -root)\n"
     "  --window-id=ID  as a screen saver's preview: draw into the window ID, in\n"
@@ -36,6 +38,7 @@ constexpr char kUsage[] =
 
 constexpr char kWindowOption[] = "--window";
 constexpr char kMaxFpsOption[] = "--max-fps";
+constexpr char kSamplesOption[] = "--samples";
 constexpr char kWindowIdOption[] = "--window-id";
 constexpr char kDaemonWindowIdOption[] = "-window-id";  // the form screen-saver daemons pass
 constexpr uint32_t kLargestWindowId = 0xFFFFFFFF;
@@ -261,6 +264,18 @@ ParsedOptions ParseOptions(int argc, char** argv) {
         }
         if (std::strcmp(argument, kMaxFpsOption) == 0) {
             return Refuse(parsed, "option", argument, " needs a value, as in --max-fps=30");
+        }
+        if (const char* samples = ValueOf(argument, kSamplesOption)) {
+            if (!ParseWhole(samples, EndOf(samples), 0, kMaxSamples, parsed.options.samples)) {
+                return Refuse(parsed, "bad value in", argument,
+                              ": expected a whole number from 0 to 32");
+            }
+            // The visual of a window another program made is that program's choice.
+            if (ownWindow == nullptr) ownWindow = argument;
+            continue;
+        }
+        if (std::strcmp(argument, kSamplesOption) == 0) {
+            return Refuse(parsed, "option", argument, " needs a value, as in --samples=0");
         }
         if (argument[0] == '-') return Refuse(parsed, "unknown option", argument, "");
         return Refuse(parsed, "unexpected argument", argument, "");

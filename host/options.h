@@ -12,6 +12,8 @@ constexpr int kMaxWindowOffset = 32767;  // pixels, the largest -geometry offset
                                          // are 16-bit)
 constexpr int kDefaultMaxFps = 60;
 constexpr int kMaxFpsLimit = 1000;  // beyond this a frame would last less than the clock's 1 ms
+constexpr int kSamplesUnset = -1;   // --samples not given: GLUT's own sample count (4)
+constexpr int kMaxSamples = 32;     // the most samples per pixel --samples asks for
 constexpr int kComplaintBytes = 160;
 constexpr int kFailureStatus = 1;  // exit status for a failed start or unwritable output
 constexpr int kUsageStatus = 2;    // exit status for a command line or a window the program refuses
@@ -27,6 +29,8 @@ struct HostOptions {
     int geometryGiven = 0;                  // 0/1: GLUT's -geometry gives the window's size
     int startIconic = 0;                    // 0/1: GLUT's -iconic is on the command line
     int maxFps = kDefaultMaxFps;            // frame-rate cap, frames a second, 0 = none
+    int samples = kSamplesUnset;            // --samples: per pixel, 0..32 (0: no multisampling);
+                                            // kSamplesUnset: not given, GLUT's own count
     int saver = 0;                          // 0/1: --root or --window-id: draw into a window
                                             // another program made, as a screen saver does
     uint32_t windowId = 0;                  // --window-id's window; 0: XSCREENSAVER_WINDOW's,

@@ -2,8 +2,8 @@
 // shown, where the real test window is unmapped and mapped again, GLUT reports it through the
 // host's window status handler, and the host draws nothing in between; the first frame after a
 // long hidden spell counts as a stall and the plume is still there; Escape ends the program even
-// while the window is hidden; a window too large to draw is left alone; the heap is trimmed once
-// after a new size has held.
+// while the window is hidden; a window too large to draw is left alone; --samples chooses the
+// visual; the heap is trimmed once after a new size has held.
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -18,6 +18,7 @@
 #include "gl_harness.h"
 #include "host/app.h"
 #include "host/clock.h"
+#include "host/display_mode.h"
 #include "host/glut_host.h"
 #include "host/heap.h"
 #include "host/host.h"
@@ -193,6 +194,48 @@ TEST(WindowOversize, NeitherDrawnNorSwappedAndSaidOnce) {
     EXPECT_EQ(WindowOversize, 0);
     Display();
     EXPECT_GE(UptimeMs, 5000u) << "no frame once the window was small again";
+}
+
+// --samples chooses the visual of the window GLUT makes: none asked for is the program's own
+// multisampled one, 0 drops multisampling, a count the display lacks gets the nearest one and a
+// line that says so.
+TEST(DisplayMode, SamplesChooseTheWindowsVisual) {
+    const int glutDefault = glutGet(GLUT_MULTISAMPLE);
+    const int harnessWindow = glutGetWindow();
+    int offeredCount = 0;
+    int* offered = glutGetModeValues(GLUT_MULTISAMPLE, &offeredCount);
+    const int largest = offeredCount > 0 ? offered[offeredCount - 1] : 0;
+    std::free(offered);
+    auto samplesOfNewWindow = [](int asked, std::string& said) {
+        ::testing::internal::CaptureStderr();
+        SetDisplayMode(asked);
+        said = ::testing::internal::GetCapturedStderr();
+        const int window = glutCreateWindow("samples");
+        GLint samples = -1;
+        glGetIntegerv(GL_SAMPLES, &samples);
+        glutDestroyWindow(window);
+        return samples;
+    };
+    std::string said;
+    GLint harnessSamples = 0;
+    glGetIntegerv(GL_SAMPLES, &harnessSamples);
+    EXPECT_EQ(samplesOfNewWindow(kSamplesUnset, said), harnessSamples) << "not the program's own";
+    EXPECT_EQ(said, "");
+    EXPECT_GT(harnessSamples, 1);
+    EXPECT_EQ(samplesOfNewWindow(0, said), 0);
+    EXPECT_EQ(said, "");
+    EXPECT_EQ(samplesOfNewWindow(1, said), 0);
+    EXPECT_EQ(said, "");
+    EXPECT_EQ(samplesOfNewWindow(harnessSamples, said), harnessSamples);
+    EXPECT_EQ(said, "");
+    if (largest < kMaxSamples) {
+        EXPECT_EQ(samplesOfNewWindow(kMaxSamples, said), largest);
+        EXPECT_EQ(said, "wispra: the display has no visual with 32 samples per pixel; using " +
+                            std::to_string(largest) + "\n");
+    }
+    glutInitDisplayMode(kDisplayMode);
+    glutSetOption(GLUT_MULTISAMPLE, glutDefault);
+    glutSetWindow(harnessWindow);
 }
 
 // After a change of size has held for a while, the first frame hands the heap's freed memory

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/display_mode.h"
 #include "host/options.h"
 #include "host/saver_host.h"
 #include "host/window_limit.h"
@@ -316,12 +317,90 @@ TEST(Options, RefusalsQuoteTheirArgumentAsOneLineOfPlainCharacters) {
 }
 
 TEST(WindowLimit, DrawnUpToWhatTheSoftwareRendererHolds) {
-    // Each side at most 16384, and the sides rounded up to 64-pixel tiles at most 2^27 pixels.
+    // Each side at most 16384, and the sides rounded up to 64-pixel tiles at most 2^31 bytes of
+    // 4-byte samples: 2^27 pixels at the default 4 samples per pixel.
     const std::pair<int, int> drawn[] = {{1, 1},        {640, 480},     {16384, 8192},
                                          {8192, 16384}, {11584, 11584}, {16384, 1}};
     const std::pair<int, int> notDrawn[] = {
         {16385, 1}, {1, 16385}, {16384, 8193}, {11585, 11585}, {32767, 32767}};
-    for (const auto& [width, height] : drawn) EXPECT_TRUE(WindowDrawable(width, height)) << width;
+    for (const auto& [width, height] : drawn)
+        EXPECT_TRUE(WindowDrawable(width, height, 4)) << width;
     for (const auto& [width, height] : notDrawn)
-        EXPECT_FALSE(WindowDrawable(width, height)) << width << " x " << height;
+        EXPECT_FALSE(WindowDrawable(width, height, 4)) << width << " x " << height;
+    // Fewer samples leave room for more pixels, more leave less; a visual without multisampling
+    // holds one sample a pixel.
+    EXPECT_TRUE(WindowDrawable(16384, 16384, 0));
+    EXPECT_TRUE(WindowDrawable(16384, 16384, 1));
+    EXPECT_FALSE(WindowDrawable(16385, 64, 0));
+    EXPECT_TRUE(WindowDrawable(16384, 16384, 2));
+    EXPECT_FALSE(WindowDrawable(11584, 11584, 8));
+    EXPECT_TRUE(WindowDrawable(8192, 8192, 8));
+    EXPECT_FALSE(WindowDrawable(8192, 8256, 8));
+}
+
+TEST(Options, SamplesTakeAWholeNumberUpToThirtyTwoForTheProgramsOwnWindow) {
+    const std::pair<std::vector<std::string>, int> good[] = {
+        {{}, kSamplesUnset},
+        {{"--samples=0"}, 0},
+        {{"--samples=4", "--window"}, 4},
+        {{"--samples=32"}, 32},
+        {{"--samples=8", "--samples=02"}, 2},  // the last one counts
+    };
+    for (const auto& [arguments, samples] : good) {
+        CommandLine line(arguments);
+        const ParsedOptions parsed = line.Parse();
+        ASSERT_EQ(parsed.verdict, OptionsVerdict::kRun) << parsed.complaint;
+        EXPECT_EQ(parsed.options.samples, samples);
+        EXPECT_EQ(line.ForGlut(parsed), std::vector<std::string>({"wispra"}));
+    }
+    const std::pair<std::vector<std::string>, std::string> bad[] = {
+        {{"--samples=33"}, "'--samples=33': expected a whole number from 0 to 32"},
+        {{"--samples=-1"}, "'--samples=-1': expected"},
+        {{"--samples="}, "'--samples=': expected"},
+        {{"--samples=4x"}, "'--samples=4x': expected"},
+        {{"--samples=99999999999999999999"}, "expected a whole number"},
+        {{"--samples"}, "'--samples' needs a value, as in --samples=0"},
+        {{"--samples", "4"}, "'--samples' needs a value"},
+        // A window another program made comes with that program's visual.
+        {{"--root", "--samples=0"}, "'--samples=0' is for the program's own window"},
+        {{"--samples=2", "--window-id=5"}, "'--samples=2' is for"},
+    };
+    for (const auto& [arguments, expected] : bad) {
+        CommandLine line(arguments);
+        const ParsedOptions parsed = line.Parse();
+        EXPECT_EQ(parsed.verdict, OptionsVerdict::kBad) << arguments[0];
+        const std::string said = parsed.complaint;
+        EXPECT_NE(said.find(expected), std::string::npos) << said;
+        EXPECT_EQ(said.rfind("wispra: ", 0), 0u) << said;
+        EXPECT_NE(said.find("wispra --help"), std::string::npos) << said;
+    }
+    EXPECT_NE(std::string(UsageText()).find("--samples=N"), std::string::npos);
+}
+
+TEST(DisplayMode, TheNearestOfferedSampleCountIsAskedFor) {
+    const int offered[] = {2, 4, 8};
+    // {asked, chosen}
+    const std::pair<int, int> cases[] = {
+        {kSamplesUnset, kSamplesUnset},  // not asked: GLUT's own choice, untouched
+        {0, 0},
+        {1, 0},  // 1 sample per pixel is what no multisampling gives
+        {2, 2},
+        {4, 4},
+        {8, 8},
+        {3, 4},  // equally near: the larger
+        {5, 4},
+        {6, 8},
+        {32, 8},
+    };
+    for (const auto& [asked, chosen] : cases)
+        EXPECT_EQ(NearestSampleCount(asked, offered, 3), chosen) << asked;
+    const int fourOnly[] = {4};
+    EXPECT_EQ(NearestSampleCount(2, fourOnly, 1), 0);  // 1 sample per pixel is nearer than 4
+    EXPECT_EQ(NearestSampleCount(3, fourOnly, 1), 4);
+    EXPECT_EQ(NearestSampleCount(16, fourOnly, 1), 4);
+    EXPECT_EQ(NearestSampleCount(4, nullptr, 0), 0);  // a display without multisampled visuals
+    EXPECT_EQ(DisplayModeFor(kSamplesUnset), kDisplayMode);
+    EXPECT_EQ(DisplayModeFor(4), kDisplayMode);
+    EXPECT_EQ(DisplayModeFor(0) | GLUT_MULTISAMPLE, kDisplayMode);
+    EXPECT_EQ(DisplayModeFor(0) & GLUT_MULTISAMPLE, 0u);
 }
