@@ -8,6 +8,8 @@ PACKAGE_BUILD ?= build-package
 SECONDS ?= 60
 MINUTES ?= 10
 SEED ?=
+ROUNDS ?= 600
+SAMPLES ?=
 PREFIX ?= /usr/local
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 DEPS ?= yes
@@ -68,10 +70,12 @@ sanitize:
 	cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) ctest --output-on-failure --parallel $(JOBS) \
 		--exclude-regex '^package$$'
 
-# Both sizes, each on a screen of its size, in the build folder where the images are.
+# Both sizes, each on a screen of its size, in the build folder where the images are. ROUNDS frames
+# of each kind are timed; SAMPLES=N measures the program's --samples=N (the default visual when
+# empty).
 bench: build
-	cd $(BUILD) && $(CURDIR)/tools/with_xvfb.sh -s 1280x720 ./frame_bench 1280 720
-	cd $(BUILD) && $(CURDIR)/tools/with_xvfb.sh -s 1920x1080 ./frame_bench 1920 1080
+	cd $(BUILD) && $(CURDIR)/tools/with_xvfb.sh -s 1280x720 ./frame_bench 1280 720 $(ROUNDS) $(SAMPLES)
+	cd $(BUILD) && $(CURDIR)/tools/with_xvfb.sh -s 1920x1080 ./frame_bench 1920 1080 $(ROUNDS) $(SAMPLES)
 
 # The bitmap reader under libFuzzer for SECONDS seconds, from a freshly generated seed corpus and
 # what earlier runs added to $(FUZZ_BUILD)/corpus. Fails on a crash or a sanitizer report and leaves

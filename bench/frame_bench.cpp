@@ -6,7 +6,9 @@
 //     length at 0, so nothing is emitted, moved or drawn and nothing else changes;
 //   - the whole scene.
 // It prints their medians (wall clock, and processor time of all the process's threads), their
-// ratios to the floor, the frame rate and the smoke pass's time, and then the pass's shaded
+// ratios to the floor, the frame rate and the smoke pass's time; the processor time of a whole
+// scene at a paced 60 frames a second, frame and wait together, as the program spends it at its
+// default pace; and then the pass's shaded
 // fragments (pipeline statistics) against its visible ones (samples that passed, per pixel),
 // counted on a re-draw of the pass outside the timed frames because active queries change the
 // fragment work being timed.
@@ -21,12 +23,15 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <thread>
 #include <vector>
 
 #include "host/app.h"
 #include "host/clock.h"
 #include "host/display_mode.h"
+#include "host/heap.h"
 #include "host/host.h"
+#include "host/options.h"
 #include "particles/particle_system.h"
 #include "scene/frame.h"
 #include "scene/scene_state.h"
@@ -45,6 +50,8 @@ constexpr float kFullPoolSpeed = 0.2f;  // lifetime 25 s at 30 emissions a secon
 constexpr uint32_t kFullPoolFromMs = 40000;
 constexpr double kMsPerSecond = 1000.0;
 constexpr int kResizeRounds = 200;
+constexpr int kPacedFps = 60;  // the program's default pace
+constexpr int kPacedRounds = 120;
 
 uint64_t frameIndex = 0;  // simulated frames so far; frame n runs at n * 1000 / 60 ms
 int rounds = kDefaultRounds;
@@ -60,6 +67,7 @@ struct Series {
     std::vector<double> cpu;   // ms
 };
 Series sceneMs, withoutMs, floorMs;
+Series pacedMs;                  // whole scene plus the wait to the next 1/60 s, per frame
 Series passMs;                   // scene minus without, per round
 uint64_t shadedSum = 0;          // over the counted re-draws of one measurement
 uint64_t visibleSamplesSum = 0;  // likewise
@@ -174,6 +182,29 @@ void PrintTime(const char* what, Series& series, double floor) {
     std::printf("   processor %8.3f ms\n", Quantile(series.cpu, 0.5));
 }
 
+// A whole scene every 1/60 s of real time, as the program draws at its default pace, with the
+// processor time of everything between two frames' starts: the renderer's threads and the
+// allocator's work after the frame count too.
+void MeasurePaced() {
+    pacedMs.wall.clear();
+    pacedMs.cpu.clear();
+    const auto period = std::chrono::nanoseconds(std::chrono::seconds(1)) / kPacedFps;
+    auto due = std::chrono::steady_clock::now();
+    for (int i = 0; i < kPacedRounds; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        const double cpuStart = CpuMilliseconds();
+        SceneFrame();
+        due += period;
+        std::this_thread::sleep_until(due);
+        const double cpu = CpuMilliseconds() - cpuStart;
+        Add(pacedMs,
+            {std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                 .count(),
+             cpu});
+        if (std::chrono::steady_clock::now() > due) due = std::chrono::steady_clock::now();
+    }
+}
+
 void Measure(const char* label) {
     for (Series* series : {&sceneMs, &withoutMs, &floorMs, &passMs}) {
         series->wall.clear();
@@ -201,6 +232,10 @@ void Measure(const char* label) {
     PrintTime("whole scene", sceneMs, floor);
     std::printf("  %-20s %8.1f\n", "frames per second", kMsPerSecond / scene);
     PrintTime("smoke pass (paired)", passMs, 0.0);
+    MeasurePaced();
+    std::printf("  %-20s processor %8.3f ms per frame (uncapped: %8.3f ms; %d frames)\n",
+                "paced at 60 fps", Quantile(pacedMs.cpu, 0.5), Quantile(sceneMs.cpu, 0.5),
+                kPacedRounds);
     if (countedPasses == 0) {
         std::printf("  smoke pass fragments: not counted (no GL_ARB_pipeline_statistics_query)\n");
         return;
@@ -230,13 +265,16 @@ int ArgumentOr(int argc, char** argv, int index, int fallback) {
 }
 }  // namespace
 
-// Usage: frame_bench [width height [rounds]]
+// Usage: frame_bench [width height [rounds [samples]]]; samples as the program's --samples (0 to
+// 32), the program's default visual when left out or negative.
 int main(int argc, char** argv) {
+    ConfigureHeap();  // as the program does before GL starts
     glutInit(&argc, argv);
     const int width = ArgumentOr(argc, argv, 1, kDefaultWidth);
     const int height = ArgumentOr(argc, argv, 2, kDefaultHeight);
     rounds = ArgumentOr(argc, argv, 3, kDefaultRounds);
-    glutInitDisplayMode(kDisplayMode);
+    const int asked = argc > 4 ? std::atoi(argv[4]) : kSamplesUnset;
+    const int samples = SetDisplayMode(asked < 0 ? kSamplesUnset : std::min(asked, kMaxSamples));
     glutInitWindowSize(width, height);
     glutCreateWindow(WindowTitle());
     glutReshapeFunc(Reshape);
@@ -264,11 +302,16 @@ int main(int argc, char** argv) {
         series->wall.reserve(static_cast<size_t>(rounds));
         series->cpu.reserve(static_cast<size_t>(rounds));
     }
+    pacedMs.wall.reserve(kPacedRounds);
+    pacedMs.cpu.reserve(kPacedRounds);
 
+    char samplesAsked[32] = "the default visual";
+    if (samples != kSamplesUnset)
+        std::snprintf(samplesAsked, sizeof samplesAsked, "--samples=%d", samples);
     std::printf(
-        "window %d x %d, %d samples per pixel, %s; medians per frame including swap and "
+        "window %d x %d, %d samples per pixel (%s), %s; medians per frame including swap and "
         "glFinish\n",
-        glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT), samplesPerPixel,
+        glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT), samplesPerPixel, samplesAsked,
         reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
 
     RunUntil(kSteadyFromMs);
