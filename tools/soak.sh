@@ -1,8 +1,9 @@
 #!/bin/bash
 # Runs the program for a while under random keys, left-button drags and resizes, and watches it:
 # its resident memory every 10 s, the GL error lines it writes and whether it is still alive.
-# At the end it prints the memory at the start and at the end, the least-squares slope in MB per
-# hour and every GL error line, then ends the program with Escape and reports its exit status.
+# At the end it prints the memory at the start, after the first minute (where it has levelled
+# after the first resizes) and at the end, the least-squares slope in MB per hour and every GL
+# error line, then ends the program with Escape and reports its exit status.
 # The choices come from bash's generator, seeded with the seed printed at the start; SEED=N
 # repeats them (the program's own timing still differs from run to run).
 # Usage (on an X display, e.g. a private one from with_xvfb.sh):
@@ -139,7 +140,10 @@ awk 'function slope(from, to,    i, k, st, sm, stt, stm, d) {
        printf "soak: resident memory %.1f MB at the start, %.1f MB at the end (%d samples, " \
               "%.1f to %.1f MB)\n", m[1], m[n], n, low, high
        printf "soak: slope %s; over the second half %s\n", slope(1, n), slope(int(n / 2) + 1, n)
-     }' "$work/rss.txt"
+       for (i = 1; i < n && t[i] * 3600 < first_minute; i++) {}
+       printf "soak: %.1f MB after the first minute; the end is %+.1f MB from there\n", m[i],
+              m[n] - m[i]
+     }' first_minute=60 "$work/rss.txt"
 
 errors=$(grep -c 'OpenGL Error' "$work/stderr.txt")
 if [ "$errors" -eq 0 ]; then
