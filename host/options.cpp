@@ -31,7 +31,7 @@ constexpr char kUsage[] =
     "GLUT's own options are passed on to it: -display DISPLAY, -geometry WxH+X+Y,\n"
     "-iconic, -sync, -direct, -indirect, -gldebug. With --root or --window-id no\n"
     "GLUT is used: -display still names the display, the others have no effect, and\n"
-    "--window, -geometry and -iconic are refused.\n"
+    "--window, --samples, -geometry and -iconic are refused.\n"
     "\n"
     "Press ? in the window for the keys; Escape fades out and quits.\n"
     "See wispra(6) for where the program looks for its images.\n";
