@@ -52,6 +52,7 @@ constexpr double kMsPerSecond = 1000.0;
 constexpr int kResizeRounds = 200;
 constexpr int kPacedFps = 60;  // the program's default pace
 constexpr int kPacedRounds = 120;
+constexpr auto kPacedPeriod = std::chrono::nanoseconds(std::chrono::seconds(1)) / kPacedFps;
 
 uint64_t frameIndex = 0;  // simulated frames so far; frame n runs at n * 1000 / 60 ms
 int rounds = kDefaultRounds;
@@ -67,10 +68,11 @@ struct Series {
     std::vector<double> cpu;   // ms
 };
 Series sceneMs, withoutMs, floorMs;
-Series pacedMs;                  // whole scene plus the wait to the next 1/60 s, per frame
-Series passMs;                   // scene minus without, per round
-uint64_t shadedSum = 0;          // over the counted re-draws of one measurement
-uint64_t visibleSamplesSum = 0;  // likewise
+Series pacedMs;  // whole scene plus the wait to the next 1/60 s, per frame
+std::chrono::steady_clock::time_point pacedDue;  // when the next paced frame is due
+Series passMs;                                   // scene minus without, per round
+uint64_t shadedSum = 0;                          // over the counted re-draws of one measurement
+uint64_t visibleSamplesSum = 0;                  // likewise
 int countedPasses = 0;
 
 void NoDisplay() {}
@@ -182,27 +184,22 @@ void PrintTime(const char* what, Series& series, double floor) {
     std::printf("   processor %8.3f ms\n", Quantile(series.cpu, 0.5));
 }
 
-// A whole scene every 1/60 s of real time, as the program draws at its default pace, with the
-// processor time of everything between two frames' starts: the renderer's threads and the
-// allocator's work after the frame count too.
+// A whole scene, then the wait for the next 1/60 s of real time, as the program draws at its
+// default pace; a frame that overran its period starts the next one from now.
+void PacedFrame() {
+    SceneFrame();
+    pacedDue += kPacedPeriod;
+    std::this_thread::sleep_until(pacedDue);
+    pacedDue = std::max(pacedDue, std::chrono::steady_clock::now());
+}
+
+// Paced frames, timed from one frame's start to the next: the processor time of the renderer's
+// threads and of the allocator after the frame counts too.
 void MeasurePaced() {
     pacedMs.wall.clear();
     pacedMs.cpu.clear();
-    const auto period = std::chrono::nanoseconds(std::chrono::seconds(1)) / kPacedFps;
-    auto due = std::chrono::steady_clock::now();
-    for (int i = 0; i < kPacedRounds; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        const double cpuStart = CpuMilliseconds();
-        SceneFrame();
-        due += period;
-        std::this_thread::sleep_until(due);
-        const double cpu = CpuMilliseconds() - cpuStart;
-        Add(pacedMs,
-            {std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                 .count(),
-             cpu});
-        if (std::chrono::steady_clock::now() > due) due = std::chrono::steady_clock::now();
-    }
+    pacedDue = std::chrono::steady_clock::now();
+    for (int i = 0; i < kPacedRounds; ++i) Add(pacedMs, Measured(PacedFrame));
 }
 
 void Measure(const char* label) {

@@ -19,12 +19,8 @@ fail() {
     if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill "$pid" && wait "$pid"; fi
     exit 1
 }
-
-# count FILE WxH+X+Y PERCENT: pixels of the region brighter than PERCENT of white.
-count() {
-    convert "$1" -crop "$2" +repage -colorspace gray -threshold "$3%" \
-        -format '%[fx:floor(mean*w*h+0.5)]' info:
-}
+# shellcheck source=tests/program_probe.sh
+. "$(dirname "$0")/program_probe.sh"
 
 # Regions and the measures taken in them. Text is white; stars are tiny dots and the smoke plume rises
 # from the middle, so each measure counts pixels and compares with a margin of hundreds of pixels.

@@ -18,22 +18,12 @@ fail() {
     if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then kill -9 "$pid" && wait "$pid"; fi
     exit 1
 }
+# shellcheck source=tests/program_probe.sh
+. "$(dirname "$0")/program_probe.sh"
 
-# wait_end SECONDS: waits for the program to end; fails if it is still running after SECONDS, else
-# sets status.
-wait_end() {
-    local deadline=$((SECONDS + $1))
-    while kill -0 "$pid" 2>/dev/null && [ "$SECONDS" -lt "$deadline" ]; do sleep 0.1; done
-    kill -0 "$pid" 2>/dev/null && return 1
-    wait "$pid"
-    status=$?
-    pid=
-    return 0
-}
-
-# window_of: the program's window once it is mapped (a key sent earlier would be lost).
+# window_of WHAT: the program's window, once it is mapped.
 window_of() {
-    window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Vell$' | head -n 1)
+    mapped_window 20
     [ -n "$window" ] || fail "$1: no window titled Vell within 20 s"
 }
 

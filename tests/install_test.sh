@@ -18,6 +18,8 @@ fail() {
     rm -rf "$prefix" "$elsewhere"
     exit 1
 }
+# shellcheck source=tests/program_probe.sh
+. "$(dirname "$0")/program_probe.sh"
 
 "$cmake" --install "$build" --prefix "$prefix" >"$elsewhere/install.log" 2>&1 ||
     fail "cmake --install: $(cat "$elsewhere/install.log")"
@@ -61,19 +63,12 @@ cd "$elsewhere" || fail "cannot enter $elsewhere"
 run_until_escape() {
     "$prefix/bin/wispra" --window=320x240 >stdout.txt 2>stderr.txt &
     pid=$!
-    # Only a mapped window takes keys: one sent before the window is shown goes to the screen's
-    # root and is lost, as happened on a busy machine.
-    window=$(timeout 15 xdotool search --sync --onlyvisible --name '^Vell$' | head -n 1)
+    # Only a mapped window takes keys, as a busy machine showed.
+    mapped_window 15
     [ -n "$window" ] || fail "no window titled Vell within 15 s"
     # Keys reach the program once its start-up, which loads the images, is over.
     xdotool mousemove --window "$window" 10 10 key Escape
-    started=$SECONDS
-    while kill -0 "$pid" 2>/dev/null && [ $((SECONDS - started)) -lt 15 ]; do sleep 0.1; done
-    kill -0 "$pid" 2>/dev/null && fail "still running 15 s after Escape"
-    wait "$pid"
-    code=$?
-    pid=
-    [ "$code" -eq 0 ] || fail "exit status $code after Escape, expected 0"
+    ended_with_zero Escape
     [ ! -s stdout.txt ] || fail "standard output not empty: $(cat stdout.txt)"
 }
 run_until_escape

@@ -33,6 +33,18 @@ struct CommandLine {
         return left;
     }
 };
+
+// The command line is refused in one line that begins "wispra: ", holds `expected` and points
+// at --help.
+void ExpectRefused(const std::vector<std::string>& arguments, const std::string& expected) {
+    CommandLine line(arguments);
+    const ParsedOptions parsed = line.Parse();
+    EXPECT_EQ(parsed.verdict, OptionsVerdict::kBad) << arguments[0];
+    const std::string said = parsed.complaint;
+    EXPECT_NE(said.find(expected), std::string::npos) << said;
+    EXPECT_EQ(said.rfind("wispra: ", 0), 0u) << said;
+    EXPECT_NE(said.find("wispra --help"), std::string::npos) << said;
+}
 }  // namespace
 
 TEST(Options, NoneMeansFullScreenAtSixtyFramesAndEverythingForGlut) {
@@ -227,15 +239,7 @@ TEST(Options, WindowIdsThatAreNotNumbersAndOwnWindowOptionsAreRefused) {
         {{"-geometry", "10x10+0+0", "-root"}, "'-geometry' is for"},
         {{"--window-id=5", "-iconic"}, "'-iconic' is for"},
     };
-    for (const auto& [arguments, expected] : cases) {
-        CommandLine line(arguments);
-        const ParsedOptions parsed = line.Parse();
-        EXPECT_EQ(parsed.verdict, OptionsVerdict::kBad) << arguments[0];
-        const std::string said = parsed.complaint;
-        EXPECT_NE(said.find(expected), std::string::npos) << said;
-        EXPECT_EQ(said.rfind("wispra: ", 0), 0u) << said;
-        EXPECT_NE(said.find("wispra --help"), std::string::npos) << said;
-    }
+    for (const auto& [arguments, expected] : cases) ExpectRefused(arguments, expected);
 }
 
 TEST(SaverRefusal, SaysWhatTheWindowsVisualLacks) {
@@ -365,15 +369,7 @@ TEST(Options, SamplesTakeAWholeNumberUpToThirtyTwoForTheProgramsOwnWindow) {
         {{"--root", "--samples=0"}, "'--samples=0' is for the program's own window"},
         {{"--samples=2", "--window-id=5"}, "'--samples=2' is for"},
     };
-    for (const auto& [arguments, expected] : bad) {
-        CommandLine line(arguments);
-        const ParsedOptions parsed = line.Parse();
-        EXPECT_EQ(parsed.verdict, OptionsVerdict::kBad) << arguments[0];
-        const std::string said = parsed.complaint;
-        EXPECT_NE(said.find(expected), std::string::npos) << said;
-        EXPECT_EQ(said.rfind("wispra: ", 0), 0u) << said;
-        EXPECT_NE(said.find("wispra --help"), std::string::npos) << said;
-    }
+    for (const auto& [arguments, expected] : bad) ExpectRefused(arguments, expected);
     EXPECT_NE(std::string(UsageText()).find("--samples=N"), std::string::npos);
 }
 

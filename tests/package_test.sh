@@ -18,6 +18,8 @@ fail() {
     rm -rf "$work"
     exit 1
 }
+# shellcheck source=tests/program_probe.sh
+. "$(dirname "$0")/program_probe.sh"
 
 (cd "$build" && "$cpack" -G DEB -B "$work/out") >"$work/cpack.log" 2>&1 ||
     fail "cpack -G DEB: $(cat "$work/cpack.log")"
@@ -79,16 +81,10 @@ mkdir "$work/elsewhere" || fail "cannot make a working folder"
 cd "$work/elsewhere" || fail "cannot enter $work/elsewhere"
 "$program" --window=320x240 >stdout.txt 2>stderr.txt &
 pid=$!
-window=$(timeout 15 xdotool search --sync --onlyvisible --name '^Vell$' | head -n 1)
+mapped_window 15
 [ -n "$window" ] || fail "the packaged program opened no window titled Vell within 15 s"
 xdotool mousemove --window "$window" 10 10 key Escape
-started=$SECONDS
-while kill -0 "$pid" 2>/dev/null && [ $((SECONDS - started)) -lt 15 ]; do sleep 0.1; done
-kill -0 "$pid" 2>/dev/null && fail "the packaged program still ran 15 s after Escape"
-wait "$pid"
-code=$?
-pid=
-[ "$code" -eq 0 ] || fail "exit status $code after Escape, expected 0"
+ended_with_zero Escape
 [ ! -s stderr.txt ] || fail "the packaged program complained: $(cat stderr.txt)"
 [ ! -s stdout.txt ] || fail "standard output not empty: $(cat stdout.txt)"
 cd / || fail "cannot leave the working folder"

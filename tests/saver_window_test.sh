@@ -27,12 +27,8 @@ fail() {
     if [ -n "$holder" ]; then kill "$holder" 2>/dev/null && wait "$holder"; fi
     exit 1
 }
-
-# count FILE WxH+X+Y PERCENT: pixels of the region brighter than PERCENT of white.
-count() {
-    convert "$1" -crop "$2" +repage -colorspace gray -threshold "$3%" \
-        -format '%[fx:floor(mean*w*h+0.5)]' info:
-}
+# shellcheck source=tests/program_probe.sh
+. "$(dirname "$0")/program_probe.sh"
 
 # Stars are dim dots all over the window and the smoke a bright plume in its middle; both are
 # counted in the regions given as WxH+X+Y: "window" where the window is, "beyond" where the
@@ -96,13 +92,7 @@ start() {
 
 # ended_cleanly WHAT: the program ends within 15 s with status 0 and without a word.
 ended_cleanly() {
-    started=$SECONDS
-    while kill -0 "$pid" 2>/dev/null && [ $((SECONDS - started)) -lt 15 ]; do sleep 0.1; done
-    kill -0 "$pid" 2>/dev/null && fail "still running 15 s after $1"
-    wait "$pid"
-    code=$?
-    pid=
-    [ "$code" -eq 0 ] || fail "exit status $code after $1, expected 0"
+    ended_with_zero "$1"
     [ ! -s "$out/stderr.txt" ] || fail "the program complained after $1: $(cat "$out/stderr.txt")"
     [ ! -s "$out/stdout.txt" ] || fail "standard output not empty: $(cat "$out/stdout.txt")"
 }
