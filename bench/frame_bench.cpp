@@ -28,11 +28,13 @@
 
 #include "host/app.h"
 #include "host/clock.h"
-#include "host/display_mode.h"
+#include "host/glut/display_mode.h"
+#include "host/glut/glut_host.h"
 #include "host/heap.h"
 #include "host/host.h"
-#include "host/options.h"
+#include "host/host_state.h"
 #include "particles/particle_system.h"
+#include "program/options.h"
 #include "scene/frame.h"
 #include "scene/scene_state.h"
 #include "scene/settings.h"
@@ -276,6 +278,7 @@ int main(int argc, char** argv) {
     glutCreateWindow(WindowTitle());
     glutReshapeFunc(Reshape);
     glutDisplayFunc(NoDisplay);
+    windowSystem = &kGlutWindowSystem;  // the window the scene asks for its size and full screen
     PumpEvents();
     Init();
     PumpEvents();

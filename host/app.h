@@ -4,7 +4,7 @@
 
 // First thing at start-up, before the window system is touched; false aborts the start.
 bool PreInit();
-// The window title, asked once when the GLUT host creates its window (a window another program
+// The window title, asked once when a host creates its window (a window another program
 // made keeps its own title).
 const char* WindowTitle();
 // One-time set-up after the window, the handlers and the clock exist; false aborts the start.

@@ -1,22 +1,39 @@
-// What both hosts share: process entry with the command line and the start-up order, the frame
-// clock's step, the reshape handler and the orderly end of the process. How a window, a GL
-// context and events are had is each host's own (glut_host.h, saver_host.h, behind
-// window_system.h). The state is in host_state.h, the clock in clock.h, pacing in pacing.h.
+// What every host shares: the start-up order, the frame step, the reshape handler, the window's
+// hidden state and the orderly end of the process. How a window, a GL context and events are had
+// is each host's own, behind window_system.h; the state is in host_state.h, the clock in clock.h,
+// pacing in pacing.h, input in input.h.
 #pragma once
+
+struct WindowSystem;
+
+constexpr int kFailureStatus = 1;  // exit status for a failed start or unwritable output
+constexpr int kUsageStatus = 2;    // exit status for a command line or a window the program refuses
 
 // Calls Shutdown, lets the window system go, then ends the process with status 0 through the
 // normal exit path.
 [[noreturn]] void QuitProgram();
 
-// Stores the window's new size and sets the viewport to all of it; both hosts call it when the
+// Stores the window's new size and sets the viewport to all of it; every host calls it when the
 // size changes.
 void Reshape(int width, int height);
 
 // One frame on the host's clock: the uptime from the counter, then Frame; a Frame that returns
-// false ends the program (the unfinished picture is not swapped). The host swaps after it.
+// false ends the program (the unfinished picture is not swapped).
 void DrawFrame();
 
-// The whole program: the command line, start-up, then the window system's event loop. Returns the
-// exit status after --help, --version, a bad command line or a refused window; otherwise ends
-// only through exit.
-int RunHost(int argc, char** argv);
+// The frame step every host takes when a frame is due: nothing while the window is hidden or too
+// large to draw; otherwise DrawFrame, then the swap through the window system in use.
+void StepFrame();
+
+// The one writer of WindowHidden (0/1), for every host: a window hidden while the application is
+// fading out to end the program ends it at once, since no frame would carry the fade to its end.
+void SetWindowHidden(int hidden);
+
+// The application is fading out to end the program (1) or no longer is (0). From 1 on, a hidden
+// window ends the program at once; so does one that is hidden already.
+void SetQuitWhenHidden(int quit);
+
+// The whole run on `system`, with hostOptions already set: start-up, then the window system's
+// event loop. Returns the exit status when the window system refuses to start; otherwise ends only
+// through exit.
+int RunHost(const WindowSystem& system);

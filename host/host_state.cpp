@@ -3,8 +3,6 @@
 // that needs a fresh start.
 #include "host/host_state.h"
 
-#include "host/glut_host.h"
-
 const WindowSystem* windowSystem;
 int WindowWidth;
 int WindowHeight;
@@ -12,6 +10,7 @@ int HostFullScreen;
 int WindowHidden;
 int WindowOversize;
 int QuitWhenHidden;
+InputHandlers inputHandlers;
 uint64_t UptimeMs;
 uint32_t ElapsedMs;
 int64_t CounterStart;
@@ -23,13 +22,14 @@ HostOptions hostOptions;
 std::vector<std::string> dataFolders;
 
 void ResetHostState() {
-    windowSystem = &kGlutWindowSystem;  // the default host
+    windowSystem = nullptr;
     WindowWidth = kStartWindowWidth;
     WindowHeight = kStartWindowHeight;
     HostFullScreen = 0;
     WindowHidden = 0;
     WindowOversize = 0;
     QuitWhenHidden = 0;
+    inputHandlers = HostInputHandlers();
     UptimeMs = 0;
     ElapsedMs = 0;  // 0 until the first Display: Init sees 0
     CounterStart = 0;

@@ -1,30 +1,35 @@
-// Every piece of the host's state, in one place: the window, the clock, pacing and this run's
-// options and data folders. ResetHostState puts all of it back to its value at process start.
-// The window system's own handles stay inside the host that holds them: GLUT's in GLUT, the
-// saver host's connection in saver_host.cpp.
+// Every piece of the host's state, in one place: the window, input, the clock, pacing, the heap
+// and this run's options and data folders. ResetHostState puts all of it back to its value at
+// process start. The window system's own handles stay inside the host that holds them: GLUT's in
+// GLUT, the saver host's connection in host/x11_saver/saver_host.cpp.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "host/options.h"
+#include "host/host_options.h"
+#include "host/input.h"
 #include "host/window_system.h"
 
 // The window.
-extern const WindowSystem* windowSystem;  // the host in use: GLUT's, or the saver host for a
-                                          // window another program made; written by RunHost
-extern int WindowWidth;     // client width, pixels, >= 0; written by the GLUT host's open (the
-                            // start size) and Reshape
+extern const WindowSystem* windowSystem;  // the host in use, null before RunHost; written by
+                                          // RunHost (tests set it themselves)
+extern int WindowWidth;     // client width, pixels, >= 0; written by a host's open (the start
+                            // size) and Reshape
 extern int WindowHeight;    // client height, pixels, >= 0; written with WindowWidth
 extern int HostFullScreen;  // 0/1: state of HostKeyboard's full-screen toggle; written by it
 extern int WindowHidden;    // 0/1: the window is unmapped (hidden or iconified); written by
-                            // WindowStatus (GLUT host) and the saver host's event handling
+                            // SetWindowHidden only
 extern int WindowOversize;  // 0/1: the window is larger than the renderer draws, so nothing is
                             // drawn or swapped; written by Reshape
 extern int QuitWhenHidden;  // 0/1: the application is fading out to end the process, which a
-                            // hidden window (no frames, so no fade) ends at once; written by the
-                            // application
+                            // hidden window (no frames, so no fade) ends at once; written by
+                            // SetQuitWhenHidden only
+
+// Input.
+extern InputHandlers inputHandlers;  // where the hosts' input goes: HostInputHandlers() until
+                                     // the application's; written by TakeInput
 
 // The clock.
 extern uint64_t UptimeMs;         // ms from the clock start to the latest frame, never wraps;
@@ -42,11 +47,11 @@ extern int HeapTrimPending;     // 0/1: a window size changed and freed memory i
 extern uint64_t HeapTrimDueMs;  // uptime, ms, when that is due; written by ScheduleHeapTrim
 
 // The run.
-extern HostOptions hostOptions;               // this run's options; written by RunHost before
-                                              // the window system is opened
+extern HostOptions hostOptions;               // this run's options; written by the program's
+                                              // entry before RunHost
 extern std::vector<std::string> dataFolders;  // folders tried after the working directory for
-                                              // data files, absolute; written by RunHost (empty:
-                                              // the working directory only)
+                                              // data files, absolute; written by the program's
+                                              // entry (empty: the working directory only)
 
 // Puts everything above back to its value at process start.
 void ResetHostState();

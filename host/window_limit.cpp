@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "host/options.h"
+#include "host/host_options.h"
 
 namespace {
 constexpr int kRendererTile = 64;                      // pixels, a side of the renderer's tile

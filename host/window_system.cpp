@@ -18,7 +18,3 @@ void RequestWindowSize(int width, int height) {
 void HidePointer() {
     windowSystem->hidePointer();
 }
-
-void TakeInput(const InputHandlers& handlers) {
-    windowSystem->takeInput(handlers);
-}

@@ -1,7 +1,8 @@
-// The seam between the shared host and the two ways it gets a window: GLUT's window of its own,
-// or a window another program made (a screen saver's). Each host fills one WindowSystem; the
-// shared start-up calls through the one in use, and the application asks its window for what it
-// needs through the requests below, never through GLUT itself.
+// The seam between the host's core and the window systems it runs on. Each host fills one
+// WindowSystem, the program chooses one (program/hosts.h), and the core calls through the one in
+// use; the application asks its window for what it needs through the requests below, never
+// through a window system itself. What each host implements and what it leaves to the core is
+// listed at the top of its header.
 #pragma once
 
 // The window's client area, pixels.
@@ -10,33 +11,29 @@ struct WindowSize {
     int height;
 };
 
-// The application's input handlers, in GLUT's forms.
-struct InputHandlers {
-    void (*keyboard)(unsigned char key, int x, int y);
-    void (*special)(int key, int x, int y);
-    void (*mouse)(int button, int state, int x, int y);
-    void (*motion)(int x, int y);
-};
-
 // How one host gets its window, its GL context and its events.
 struct WindowSystem {
     // Opens the window system, takes or makes the window and makes a GL context for it current.
     // 0 when all is ready; otherwise the exit status, its one line already on standard error.
-    int (*open)(int argc, char** argv);
+    int (*open)();
     // Starts listening for the window's events: its handlers, or the events it selects.
     void (*listen)();
-    // The event loop: draws paced frames until the program ends. Returns only where the window
-    // system gives up its loop.
+    // The event loop: takes the frame step (StepFrame) when a frame is due, until the program
+    // ends. Returns only where the window system gives up its loop.
     void (*run)();
     // Lets go of the window and the context, after Shutdown, just before the process ends.
     void (*release)();
+    // Shows the frame just drawn.
+    void (*swap)();
+    // Makes each swap wait for `interval` vertical blanks, where the window system offers it;
+    // false where it does not or the driver refuses.
+    bool (*setSwapInterval)(int interval);
 
     // The requests of the application, below.
     WindowSize (*size)();
     void (*fullScreen)();
     void (*resize)(int width, int height);
     void (*hidePointer)();
-    void (*takeInput)(const InputHandlers& handlers);
 };
 
 // The window's size as the window system has it now.
@@ -48,5 +45,3 @@ void RequestFullScreen();
 void RequestWindowSize(int width, int height);
 // Hides the mouse pointer over the window, where the window is the program's own.
 void HidePointer();
-// Hands keys and mouse to `handlers`, where the host reads them; otherwise nothing.
-void TakeInput(const InputHandlers& handlers);

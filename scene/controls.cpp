@@ -1,7 +1,7 @@
 // Key and mouse controls: each key changes one setting and most confirm it with a status message.
 #include "scene/controls.h"
 
-#include <GL/freeglut.h>
+#include <GL/gl.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -10,6 +10,7 @@
 #include "common/widths.h"
 #include "host/host.h"
 #include "host/host_state.h"
+#include "host/input.h"
 #include "host/window_system.h"
 #include "motion/oscillators.h"
 #include "motion/random.h"
@@ -42,7 +43,7 @@ constexpr const char* kSmokeOptionNames[] = {"Option 0/2: Flame", "Option 1/2: C
 enum class Change { kScale, kShift };
 
 struct StepKey {
-    int key;  // a character, or a GLUT special-key code in the arrow table
+    int key;  // a character, or a SpecialKey in the arrow table
     float SceneSettings::*field;
     Change change;
     double amount;  // the factor or the step
@@ -63,10 +64,10 @@ constexpr StepKey kCharacterSteps[] = {
 };
 
 constexpr StepKey kArrowSteps[] = {
-    {GLUT_KEY_LEFT, &SceneSettings::MainSpeed, Change::kScale, kSmaller, "Main Speed: %4.2f\n"},
-    {GLUT_KEY_RIGHT, &SceneSettings::MainSpeed, Change::kScale, kLarger, "Main Speed: %4.2f\n"},
-    {GLUT_KEY_UP, &SceneSettings::ArrowY, Change::kScale, kLarger, "ArrowY: %4.2f\n"},
-    {GLUT_KEY_DOWN, &SceneSettings::ArrowY, Change::kScale, kSmaller, "ArrowY: %4.2f\n"},
+    {kKeyLeft, &SceneSettings::MainSpeed, Change::kScale, kSmaller, "Main Speed: %4.2f\n"},
+    {kKeyRight, &SceneSettings::MainSpeed, Change::kScale, kLarger, "Main Speed: %4.2f\n"},
+    {kKeyUp, &SceneSettings::ArrowY, Change::kScale, kLarger, "ArrowY: %4.2f\n"},
+    {kKeyDown, &SceneSettings::ArrowY, Change::kScale, kSmaller, "ArrowY: %4.2f\n"},
 };
 
 // A key that flips a 0/1 flag and reports its new state; no texts: it reports nothing. Letters
@@ -195,8 +196,7 @@ void StandardKey(unsigned char key) {
             HelpShown = 0;
             // Once only: a held key's repeats must not keep restarting the fade.
             if (Brightness >= 1.0f) Brightness = kQuitBrightness;
-            QuitWhenHidden = 1;
-            if (WindowHidden) QuitProgram();  // no frame would draw the fade
+            SetQuitWhenHidden(1);  // a hidden window draws no frame to carry the fade
             break;
         case ',':
             StepFov(kFovStep);
@@ -255,10 +255,9 @@ void SceneSpecial(int key, int, int) {
     ApplyStepKey(kArrowSteps, key);
 }
 
-void SceneMouse(int button, int state, int x, int y) {
-    if (button != GLUT_LEFT_BUTTON) return;  // other buttons neither start nor end a drag
-    if (state == GLUT_DOWN) MouseDragging = 1;
-    if (state == GLUT_UP) MouseDragging = 0;
+void SceneMouse(MouseButton button, ButtonAction action, int x, int y) {
+    if (button != MouseButton::kLeft) return;  // other buttons neither start nor end a drag
+    MouseDragging = action == ButtonAction::kPress ? 1 : 0;
     TrackPointer(x, y);
 }
 

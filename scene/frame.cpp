@@ -15,6 +15,7 @@
 #include "host/clock.h"
 #include "host/host.h"
 #include "host/host_state.h"
+#include "host/input.h"
 #include "host/window_system.h"
 #include "motion/oscillators.h"
 #include "motion/random.h"

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdlib>
 
+#include "host/host.h"
 #include "host/host_state.h"
 #include "motion/oscillators.h"
 #include "motion/random.h"
@@ -69,7 +70,7 @@ void ResetScene() {
     for (const IntSetting& row : kIntSettings) settings.*row.field = row.start;
     for (const FloatSetting& row : kFloatSettings) settings.*row.field = row.start;
     Brightness = 1.0f;
-    QuitWhenHidden = 0;  // no fade-out any more
+    SetQuitWhenHidden(0);  // no fade-out any more
     PauseMotion = 0;
     particleSystem.Clear();
 }

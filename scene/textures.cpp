@@ -17,8 +17,8 @@
 #include <cstring>
 #include <string>
 
-#include "host/data_files.h"
 #include "particles/particle_system.h"
+#include "program/data_files.h"
 #include "scene/bitmap_file.h"
 #include "scene/cigarette.h"
 #include "scene/scene_state.h"

@@ -109,8 +109,8 @@ TEST(ControlsKeys, EachKeyAndItsOppositeComeBackToTheStart) {
         {'(', ')'},
         {'{', '}'},
         {'[', ']'},
-        {kArrow + GLUT_KEY_LEFT, kArrow + GLUT_KEY_RIGHT},
-        {kArrow + GLUT_KEY_DOWN, kArrow + GLUT_KEY_UP},
+        {kArrow + kKeyLeft, kArrow + kKeyRight},
+        {kArrow + kKeyDown, kArrow + kKeyUp},
         {',', '.'},
         {'<', '>'},
         {'c', 'C'},
@@ -142,8 +142,8 @@ TEST(ControlsKeys, EveryKeyTheHelpScreenNamesChangesSomething) {
     const std::string help = TextOf(GlyphsDrawnBy(DrawHelpScreen));  // spaces are not drawn
     ResizeWindow(kStartWindowWidth, kStartWindowHeight);
     const std::pair<const char*, std::vector<int>> named[] = {
-        {"<Left/Right>", {kArrow + GLUT_KEY_LEFT, kArrow + GLUT_KEY_RIGHT}},
-        {"<Up/Down>", {kArrow + GLUT_KEY_UP, kArrow + GLUT_KEY_DOWN}},
+        {"<Left/Right>", {kArrow + kKeyLeft, kArrow + kKeyRight}},
+        {"<Up/Down>", {kArrow + kKeyUp, kArrow + kKeyDown}},
         {"[]AdjustSmoke", {'[', ']'}},
         {"shift<>", {'<', '>', 'O'}},
         {"unshifted<>", {',', '.'}},
@@ -192,10 +192,10 @@ TEST(ControlsKeys, MessagesNameTheNewValueAndLastThreeSeconds) {
         {{'}'}, "CameraZ: -0.25\n"},
         {{'['}, "Object Size: 0.95\n"},
         {{']'}, "Object Size: 1.06\n"},
-        {{kArrow + GLUT_KEY_LEFT}, "Main Speed: 0.95\n"},
-        {{kArrow + GLUT_KEY_RIGHT}, "Main Speed: 1.06\n"},
-        {{kArrow + GLUT_KEY_UP}, "ArrowY: 1.06\n"},
-        {{kArrow + GLUT_KEY_DOWN}, "ArrowY: 0.95\n"},
+        {{kArrow + kKeyLeft}, "Main Speed: 0.95\n"},
+        {{kArrow + kKeyRight}, "Main Speed: 1.06\n"},
+        {{kArrow + kKeyUp}, "ArrowY: 1.06\n"},
+        {{kArrow + kKeyDown}, "ArrowY: 0.95\n"},
         {{','}, "FOV: 102 Degrees\n"},
         {{'.'}, "FOV:  98 Degrees\n"},
         {{'L'}, "Letterbox: 1"},
@@ -269,7 +269,7 @@ TEST(ControlsKeys, LetterboxCyclesUpAndDownAndRealignsAfterReset) {
 TEST(ControlsKeys, ResetRestoresDefaultsAndLeavesViewState) {
     StartScene();
     Press({'-', '_', '(', '{', '[', ',', 'L', '>', 'O', 'w', 'c', 'p', 's', 't', 'u', ' ',
-           kArrow + GLUT_KEY_LEFT, kArrow + GLUT_KEY_UP});
+           kArrow + kKeyLeft, kArrow + kKeyUp});
     Brightness = 0.5f;  // mid-fade
     HelpShown = 1;
     FullScreen = 0;
@@ -328,14 +328,15 @@ TEST(ControlsKeys, EscapeStartsTheFadeAndHelpTogglesWithClearing) {
 TEST(ControlsMouse, LeftButtonDragsAndOffsetsTruncateTowardZero) {
     StartScene();
     auto state = [] { return std::vector<int>({MouseDragging, MouseX, MouseY}); };
-    SceneMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0);
+    SceneMouse(MouseButton::kLeft, ButtonAction::kPress, 0, 0);
     EXPECT_EQ(state(), std::vector<int>({1, -320, -240}));
-    SceneMouse(GLUT_RIGHT_BUTTON, GLUT_UP, 50, 50);  // neither ends the drag nor moves
+    SceneMouse(MouseButton::kRight, ButtonAction::kRelease, 50,
+               50);  // neither ends the drag nor moves
     EXPECT_EQ(state(), std::vector<int>({1, -320, -240}));
     SceneMotion(100, 301);
     EXPECT_EQ(state(), std::vector<int>({1, -220, 61}));
-    SceneMouse(GLUT_LEFT_BUTTON, GLUT_UP, 640, 480);
-    SceneMouse(GLUT_RIGHT_BUTTON, GLUT_DOWN, 0, 0);  // does not start one either
+    SceneMouse(MouseButton::kLeft, ButtonAction::kRelease, 640, 480);
+    SceneMouse(MouseButton::kRight, ButtonAction::kPress, 0, 0);  // does not start one either
     EXPECT_EQ(state(), std::vector<int>({0, 320, 240}));
     WindowWidth = 641;  // centre at 320.5: offsets of -320.5 and 240.5 truncate toward zero
     WindowHeight = 481;

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "host/data_files.h"
 #include "host/host_state.h"
+#include "program/data_files.h"
 
 namespace {
 namespace fs = std::filesystem;

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "host/app.h"
-#include "host/host.h"
+#include "program/program.h"
 
 namespace {
 bool FailsAt(const char* hook) {
@@ -33,5 +33,5 @@ bool Frame() {
 void Shutdown() {}
 
 int main(int argc, char** argv) {
-    return RunHost(argc, argv);
+    return RunProgram(argc, argv);
 }

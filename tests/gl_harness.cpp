@@ -14,7 +14,8 @@
 
 #include "host/app.h"
 #include "host/clock.h"
-#include "host/display_mode.h"
+#include "host/glut/display_mode.h"
+#include "host/glut/glut_host.h"
 #include "host/host.h"
 #include "host/host_state.h"
 #include "host/window_system.h"
@@ -114,6 +115,7 @@ void ResetProgramState() {
     if (cigaretteList != -1) glDeleteLists(static_cast<GLuint>(cigaretteList), 1);
     sceneStarted = false;
     ResetHostState();
+    windowSystem = &kGlutWindowSystem;  // the test window is GLUT's
     ResetMotionState();
     ResetSceneState();
     const WindowSize window = CurrentWindowSize();
@@ -350,6 +352,7 @@ int main(int argc, char** argv) {
     glutCreateWindow("Vell");
     glutReshapeFunc(Reshape);
     glutDisplayFunc(NoDisplay);
+    windowSystem = &kGlutWindowSystem;
     ResizeWindow(kStartWindowWidth, kStartWindowHeight);
     testing::UnitTest::GetInstance()->listeners().Append(new SceneGlDefaultsCheck);
     return RUN_ALL_TESTS();

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "host/options.h"
+#include "program/options.h"
 
 // The test window is the program's start window (kStartWindowWidth x kStartWindowHeight), on a
 // screen of the same size.

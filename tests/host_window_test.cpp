@@ -18,13 +18,13 @@
 #include "gl_harness.h"
 #include "host/app.h"
 #include "host/clock.h"
-#include "host/display_mode.h"
-#include "host/glut_host.h"
+#include "host/glut/display_mode.h"
+#include "host/glut/glut_host.h"
 #include "host/heap.h"
 #include "host/host.h"
 #include "host/host_state.h"
-#include "host/options.h"
 #include "host/pacing.h"
+#include "program/options.h"
 #include "scene/controls.h"
 #include "scene/scene_state.h"
 
@@ -267,4 +267,35 @@ TEST(HeapTrim, AFrameAfterTheNewSizeHasHeldHandsFreedMemoryBack) {
     EXPECT_LT(reinterpret_cast<uintptr_t>(sbrk(0)) + (2 << 20), grown) << "nothing handed back";
     ResizeWindow(kStartWindowWidth, kStartWindowHeight);
 #endif
+}
+
+namespace {
+int fakeSwaps = 0;  // swaps the fake window system was asked for
+void CountSwap() {
+    ++fakeSwaps;
+}
+}  // namespace
+
+// Every host takes the same frame step through the seam: nothing while the window is hidden or
+// too large to draw, otherwise one frame and then one swap.
+TEST(FrameStep, DrawsAndSwapsOnceOnlyWhenTheWindowCanShowIt) {
+    StartScene();
+    WindowSystem fake = kGlutWindowSystem;
+    fake.swap = CountSwap;
+    windowSystem = &fake;
+    CounterFrequency = ReadCounterFrequency();
+    CounterStart = ReadCounter() - 5 * CounterFrequency;
+    fakeSwaps = 0;
+    for (const auto& [hidden, oversize] : {std::pair{1, 0}, {0, 1}, {1, 1}}) {
+        WindowHidden = hidden;
+        WindowOversize = oversize;
+        StepFrame();
+    }
+    EXPECT_EQ(fakeSwaps, 0);
+    EXPECT_EQ(UptimeMs, 0u) << "a frame was drawn that no one could see";
+    WindowHidden = WindowOversize = 0;
+    StepFrame();
+    EXPECT_EQ(fakeSwaps, 1);
+    EXPECT_GE(UptimeMs, 5000u);
+    windowSystem = &kGlutWindowSystem;
 }

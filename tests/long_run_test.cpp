@@ -136,10 +136,10 @@ TEST(LongRun, AfterTheWrapNoTitleAndMessagesStillExpire) {
 TEST(LongRun, SlowThenFastSmokeFlowsAgainWithinSeconds) {
     StartSmallScene();
     const double opening = OpeningRate();
-    for (int i = 0; i < 100; ++i) SceneSpecial(GLUT_KEY_LEFT, 0, 0);
+    for (int i = 0; i < 100; ++i) SceneSpecial(kKeyLeft, 0, 0);
     RunUptime(10000, 35000);  // at speed 0.006 every particle lives 14 minutes: the pool fills
     EXPECT_LT(RunUptime(35000, 37000), 10);
-    for (int i = 0; i < 100; ++i) SceneSpecial(GLUT_KEY_RIGHT, 0, 0);
+    for (int i = 0; i < 100; ++i) SceneSpecial(kKeyRight, 0, 0);
     RunUptime(37000, 42000);
     EXPECT_NEAR(RunUptime(42000, 50000) / 8.0, opening, opening * 0.1);
     EndSmallScene();
@@ -150,8 +150,7 @@ TEST(LongRun, EveryKeyHeldThenItsOppositeThenResetLeavesARunningScene) {
     const double opening = OpeningRate();
     const std::pair<int, int> opposites[] = {{'-', '='}, {'_', '+'}, {'(', ')'}, {'{', '}'},
                                              {'[', ']'}, {',', '.'}, {'<', '>'}};
-    const std::pair<int, int> arrows[] = {{GLUT_KEY_LEFT, GLUT_KEY_RIGHT},
-                                          {GLUT_KEY_UP, GLUT_KEY_DOWN}};
+    const std::pair<int, int> arrows[] = {{kKeyLeft, kKeyRight}, {kKeyUp, kKeyDown}};
     uint64_t now = 10000;
     auto hold = [&now](int key, bool arrow) {
         for (int i = 0; i < 3000; ++i) {

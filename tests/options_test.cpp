@@ -9,10 +9,11 @@
 #include <utility>
 #include <vector>
 
-#include "host/display_mode.h"
-#include "host/options.h"
-#include "host/saver_host.h"
+#include "host/glut/display_mode.h"
+#include "host/glx/visual_features.h"
 #include "host/window_limit.h"
+#include "host/x11_saver/window_id.h"
+#include "program/options.h"
 
 namespace {
 // An argument vector as main receives it: argv[0], the arguments, a null pointer.
@@ -28,8 +29,9 @@ struct CommandLine {
     // What glutInit would be handed.
     std::vector<std::string> ForGlut(const ParsedOptions& parsed) const {
         std::vector<std::string> left;
-        for (int i = 0; i < parsed.glutArgc; ++i) left.emplace_back(argv[static_cast<size_t>(i)]);
-        EXPECT_EQ(argv[static_cast<size_t>(parsed.glutArgc)], nullptr);
+        for (int i = 0; i < parsed.options.passedArgc; ++i)
+            left.emplace_back(argv[static_cast<size_t>(i)]);
+        EXPECT_EQ(argv[static_cast<size_t>(parsed.options.passedArgc)], nullptr);
         return left;
     }
 };

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
+#include "host/glx/swap_control.h"
 #include "host/pacing.h"
-#include "host/swap_control.h"
 
 namespace {
 constexpr int64_t kMs = 1000;        // a millisecond counter

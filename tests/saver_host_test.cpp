@@ -14,10 +14,11 @@
 
 #include "gl_harness.h"
 #include "host/app.h"
+#include "host/host.h"
 #include "host/host_state.h"
-#include "host/options.h"
-#include "host/saver_host.h"
 #include "host/window_system.h"
+#include "host/x11_saver/saver_host.h"
+#include "program/options.h"
 
 namespace {
 constexpr int kPumpRounds = 200;
@@ -98,7 +99,7 @@ class SaverSession {
         ResetProgramState();  // releases the GLUT context's objects
         hostOptions.saver = 1;
         hostOptions.windowId = static_cast<uint32_t>(window);
-        opened_ = kSaverWindowSystem.open(0, nullptr);
+        opened_ = kSaverWindowSystem.open();
         if (opened_ != 0) return;
         windowSystem = &kSaverWindowSystem;
         Init();

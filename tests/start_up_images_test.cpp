@@ -10,9 +10,9 @@
 #include <string>
 
 #include "gl_harness.h"
-#include "host/data_files.h"
 #include "host/host_state.h"
 #include "particles/particle_system.h"
+#include "program/data_files.h"
 #include "scene/scene_state.h"
 #include "scene/textures.h"
 #include "text/text_overlay.h"

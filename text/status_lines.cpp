@@ -9,7 +9,7 @@
 #include <cstdio>
 
 #include "common/widths.h"
-#include "host/host_state.h"
+#include "host/window_system.h"
 #include "text/text_overlay.h"
 
 namespace {
@@ -69,7 +69,7 @@ void TextOverlay::DrawMessage() {
 void TextOverlay::DrawFrameRate(int fps) {
     char line[kMessageBytes];
     std::snprintf(line, sizeof line, "%3d Frame/Sec", fps);
-    DrawTransient(line, Wrap16(WindowWidth - kClockFromRight), kBandY, kBandSize);
+    DrawTransient(line, Wrap16(CurrentWindowSize().width - kClockFromRight), kBandY, kBandSize);
 }
 
 void TextOverlay::ReportGlError() {
@@ -79,7 +79,8 @@ void TextOverlay::ReportGlError() {
         DescribeGlError(err, description);
         char line[kMessageBytes];
         std::snprintf(line, sizeof line, "OpenGL Error: %s", description);
-        DrawTransient(line, TruncInt16(UnsignedSize(WindowWidth) * kErrorLineX), kBandY, kBandSize);
+        DrawTransient(line, TruncInt16(UnsignedSize(CurrentWindowSize().width) * kErrorLineX),
+                      kBandY, kBandSize);
         // The line on screen lasts one frame; standard error keeps it for whoever looks later,
         // once per change of code so that an error repeated every frame is written once.
         if (err != lastErrorCode) {

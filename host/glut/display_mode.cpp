@@ -1,5 +1,5 @@
 // Choosing the display mode, and the sample count a display can give.
-#include "host/display_mode.h"
+#include "host/glut/display_mode.h"
 
 #include <GL/freeglut_ext.h>
 

@@ -1,6 +1,6 @@
 // The data-file search: a pure lookup over folder names, and the thin layer that asks the file
 // system, the process and the build where to look.
-#include "host/data_files.h"
+#include "program/data_files.h"
 
 #include <limits.h>
 #include <unistd.h>

@@ -5,7 +5,7 @@
 
 #include <GL/freeglut.h>
 
-#include "host/options.h"
+#include "host/host_options.h"
 
 constexpr unsigned int kDisplayMode = GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE;
 

@@ -1,9 +1,11 @@
 // Command-line parsing: pure functions over the argument strings.
-#include "host/options.h"
+#include "program/options.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+
+#include "host/x11_saver/window_id.h"
 
 #ifndef WISPRA_VERSION
 #error "WISPRA_VERSION must be defined by the build"
@@ -41,7 +43,6 @@ constexpr char kMaxFpsOption[] = "--max-fps";
 constexpr char kSamplesOption[] = "--samples";
 constexpr char kWindowIdOption[] = "--window-id";
 constexpr char kDaemonWindowIdOption[] = "-window-id";  // the form screen-saver daemons pass
-constexpr uint32_t kLargestWindowId = 0xFFFFFFFF;
 constexpr char kGeometryOption[] = "-geometry";
 constexpr char kSeeHelp[] = " (see wispra --help)";
 constexpr char kHexDigits[] = "0123456789abcdef";
@@ -103,13 +104,6 @@ bool ParseWhole(const char* text, const char* end, int low, int high, int& value
     return true;
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 // "WxH" (or "WXH", as X geometry strings allow) from text to end, each side 1..16384.
 bool ParseSize(const char* text, const char* end, int& width, int& height) {
     const char* cross = std::find_if(text, end, [](char c) { return c == 'x' || c == 'X'; });
@@ -162,23 +156,6 @@ ParsedOptions Refuse(ParsedOptions parsed, const char* what, const char* argumen
     return parsed;
 }
 }  // namespace
-
-bool ParseWindowId(const char* text, uint32_t& id) {
-    const bool hex = text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-    const char* digits = hex ? text + 2 : text;
-    const uint64_t base = hex ? 16 : 10;
-    if (*digits == '\0') return false;
-    uint64_t sum = 0;
-    for (const char* p = digits; *p != '\0'; ++p) {
-        const int digit = HexDigit(*p);
-        if (digit < 0 || static_cast<uint64_t>(digit) >= base) return false;
-        sum = sum * base + static_cast<uint64_t>(digit);
-        if (sum > kLargestWindowId) return false;  // checked at every digit: no overflow
-    }
-    if (sum == 0) return false;  // no window has id 0
-    id = static_cast<uint32_t>(sum);
-    return true;
-}
 
 ParsedOptions ParseOptions(int argc, char** argv) {
     ParsedOptions parsed;
@@ -285,7 +262,8 @@ ParsedOptions ParseOptions(int argc, char** argv) {
                       " is for the program's own window, not for --root or --window-id");
     }
     argv[kept] = nullptr;
-    parsed.glutArgc = kept;
+    parsed.options.passedArgc = kept;
+    parsed.options.passedArgv = argv;
     return parsed;
 }
 

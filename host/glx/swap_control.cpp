@@ -1,6 +1,6 @@
 // The swap interval through whichever GLX extension the driver offers, looked up at run time so
 // that the program links against nothing beyond what GL and GLUT bring.
-#include "host/swap_control.h"
+#include "host/glx/swap_control.h"
 
 #include <GL/glx.h>
 

@@ -2,7 +2,7 @@
 // visual, and draws paced frames into it until the window goes or an end signal comes. It reads
 // neither keys nor the mouse and leaves the pointer alone; the window's size and mapping are all
 // it follows.
-#include "host/saver_host.h"
+#include "host/x11_saver/saver_host.h"
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>
@@ -15,14 +15,17 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "host/glx/swap_control.h"
+#include "host/glx/visual_features.h"
 #include "host/host.h"
 #include "host/host_state.h"
-#include "host/options.h"
 #include "host/pacing.h"
+#include "host/x11_saver/window_id.h"
 
 namespace {
 // Where a screen-saver daemon puts the id of the window a --root program is to draw into.
 constexpr char kDaemonWindowVariable[] = "XSCREENSAVER_WINDOW";
+constexpr int kErrorTextBytes = 160;  // room for Xlib's description of an error
 
 // The connection and what it holds are this file's own, as GLUT keeps its own for the GLUT host.
 Display* saverDisplay;        // the connection, null before OpenSaverWindow; written by it and by
@@ -52,7 +55,7 @@ int NoteXError(Display* display, XErrorEvent* error) {
         return 0;
     }
     if (!errorReported) {
-        char text[kComplaintBytes];
+        char text[kErrorTextBytes];
         XGetErrorText(display, error->error_code, text, sizeof text);
         std::fprintf(stderr, "wispra: X error: %s (request %d); carrying on\n", text,
                      error->request_code);
@@ -94,13 +97,7 @@ XVisualInfo* DescribeVisual(const XWindowAttributes& attributes) {
     return XGetVisualInfo(saverDisplay, VisualIDMask | VisualScreenMask, &pattern, &count);
 }
 
-int AskGlx(XVisualInfo* visual, int attribute) {
-    int value = 0;
-    if (glXGetConfig(saverDisplay, visual, attribute, &value) != 0) return 0;
-    return value != 0 ? 1 : 0;
-}
-
-int OpenSaverWindow(int, char**) {
+int OpenSaverWindow() {
     TakeEndSignals();
     uint32_t id = 0;
     if (!ChooseWindow(id)) return kUsageStatus;
@@ -122,11 +119,7 @@ int OpenSaverWindow(int, char**) {
         return kUsageStatus;
     }
     XVisualInfo* visual = DescribeVisual(attributes);
-    const char* missing =
-        visual == nullptr
-            ? "OpenGL"
-            : MissingVisualFeatures(AskGlx(visual, GLX_USE_GL), AskGlx(visual, GLX_RGBA),
-                                    AskGlx(visual, GLX_DOUBLEBUFFER));
+    const char* missing = visual == nullptr ? "OpenGL" : MissingGlxFeatures(saverDisplay, visual);
     if (missing != nullptr) {
         std::fprintf(stderr, "wispra: window 0x%lx has a visual (0x%lx) without %s\n", saverWindow,
                      XVisualIDFromVisual(attributes.visual), missing);
@@ -141,7 +134,7 @@ int OpenSaverWindow(int, char**) {
                      saverWindow);
         return kFailureStatus;
     }
-    WindowHidden = attributes.map_state == IsUnmapped ? 1 : 0;
+    SetWindowHidden(attributes.map_state == IsUnmapped ? 1 : 0);
     Reshape(attributes.width, attributes.height);
     return 0;
 }
@@ -166,9 +159,12 @@ void WaitForSaverEvent() {
             end = HandleSaverEvents();
         }
         if (end) QuitProgram();
-        DrawFrame();
-        glXSwapBuffers(saverDisplay, saverWindow);
+        StepFrame();
     }
+}
+
+void SwapSaverWindow() {
+    glXSwapBuffers(saverDisplay, saverWindow);
 }
 
 void ReleaseSaverWindow() {
@@ -188,10 +184,9 @@ WindowSize SaverWindowSize() {
 }
 
 // The window is another program's: its size, its place on the screen and its pointer are that
-// program's business, and keys and the mouse belong to it too.
+// program's business.
 void LeaveToOwner() {}
 void LeaveSizeToOwner(int, int) {}
-void LeaveInputToOwner(const InputHandlers&) {}
 }  // namespace
 
 const WindowSystem kSaverWindowSystem = {
@@ -199,20 +194,13 @@ const WindowSystem kSaverWindowSystem = {
     ListenToSaverWindow,  // listen
     RunSaverLoop,         // run
     ReleaseSaverWindow,   // release
+    SwapSaverWindow,      // swap
+    RequestSwapInterval,  // setSwapInterval
     SaverWindowSize,      // size
     LeaveToOwner,         // fullScreen
     LeaveSizeToOwner,     // resize
     LeaveToOwner,         // hidePointer
-    LeaveInputToOwner,    // takeInput
 };
-
-const char* MissingVisualFeatures(int usesGl, int rgba, int doubleBuffered) {
-    if (!usesGl) return "OpenGL";
-    if (!rgba && !doubleBuffered) return "RGBA and double buffering";
-    if (!rgba) return "RGBA";
-    if (!doubleBuffered) return "double buffering";
-    return nullptr;
-}
 
 bool HandleSaverEvents() {
     while (XPending(saverDisplay) > 0) {
@@ -227,10 +215,10 @@ bool HandleSaverEvents() {
                 }
                 break;
             case MapNotify:
-                if (event.xmap.window == saverWindow) WindowHidden = 0;
+                if (event.xmap.window == saverWindow) SetWindowHidden(0);
                 break;
             case UnmapNotify:
-                if (event.xunmap.window == saverWindow) WindowHidden = 1;
+                if (event.xunmap.window == saverWindow) SetWindowHidden(1);
                 break;
             case DestroyNotify:
                 if (event.xdestroywindow.window == saverWindow) ending = 1;

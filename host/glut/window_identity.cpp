@@ -1,5 +1,5 @@
 // The window's class, name and icon, set through Xlib: GLUT has no call for them.
-#include "host/window_identity.h"
+#include "host/glut/window_identity.h"
 
 #include <GL/glx.h>
 #include <X11/Xatom.h>

@@ -1,0 +1,86 @@
+// The GLUT host: GLUT makes the window and its context, calls the host's handlers from its main
+// loop, and does what the application asks of the window.
+#include "host/glut/glut_host.h"
+
+#include <GL/freeglut.h>
+
+#include "host/app.h"
+#include "host/glut/display_mode.h"
+#include "host/glut/glut_input.h"
+#include "host/glut/window_identity.h"
+#include "host/glx/swap_control.h"
+#include "host/host.h"
+#include "host/host_state.h"
+#include "host/pacing.h"
+
+namespace {
+int OpenGlutWindow() {
+    glutInit(&hostOptions.passedArgc, hostOptions.passedArgv);
+    SetDisplayMode(hostOptions.samples);
+    // GLUT's -geometry sets the size unless --window names one.
+    if (hostOptions.sizeGiven || !hostOptions.geometryGiven) {
+        WindowWidth = hostOptions.windowWidth;
+        WindowHeight = hostOptions.windowHeight;
+        glutInitWindowSize(WindowWidth, WindowHeight);
+    }
+    const char* title = WindowTitle();  // asked once, for GLUT and for the desktop
+    glutCreateWindow(title);
+    IdentifyWindow(title);  // the new window is current
+    return 0;
+}
+
+void InstallHandlers() {
+    glutReshapeFunc(Reshape);
+    glutDisplayFunc(Display);
+    glutIdleFunc(Idle);
+    InstallGlutInput();
+    glutWindowStatusFunc(WindowStatus);
+    // An iconic start stays idle until the window is first shown.
+    if (hostOptions.startIconic) WindowStatus(GLUT_HIDDEN);
+}
+
+// GLUT keeps its window until the process ends.
+void KeepWindow() {}
+
+WindowSize GlutWindowSize() {
+    return {glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT)};
+}
+
+void HideGlutPointer() {
+    glutSetCursor(GLUT_CURSOR_NONE);
+}
+}  // namespace
+
+const WindowSystem kGlutWindowSystem = {
+    OpenGlutWindow,       // open
+    InstallHandlers,      // listen
+    glutMainLoop,         // run
+    KeepWindow,           // release
+    glutSwapBuffers,      // swap
+    RequestSwapInterval,  // setSwapInterval
+    GlutWindowSize,       // size
+    glutFullScreen,       // fullScreen
+    glutReshapeWindow,    // resize
+    HideGlutPointer,      // hidePointer
+};
+
+void Display() {
+    StepFrame();
+}
+
+void Idle() {
+    WaitForNextFrame();
+    glutPostRedisplay();
+}
+
+void WindowStatus(int state) {
+    const int hidden = state == GLUT_HIDDEN ? 1 : 0;
+    if (hidden == WindowHidden) return;
+    SetWindowHidden(hidden);
+    if (hidden) {
+        glutIdleFunc(nullptr);
+    } else {
+        glutIdleFunc(Idle);
+        glutPostRedisplay();
+    }
+}

@@ -1,0 +1,6 @@
+// Program entry.
+#include "program/program.h"
+
+int main(int argc, char** argv) {
+    return RunProgram(argc, argv);
+}
