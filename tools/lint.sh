@@ -24,32 +24,57 @@ if ! git ls-files -z '*.cpp' '*.h' | xargs -0 -r clang-format --dry-run -Werror;
     status=1
 fi
 
-# The program's layers, bottom first: common/ and motion/; then particles/, text/ and host/; then
-# scene/. Tests, tools, the benchmark and the fuzzer sit above all of them.
+# The program's layers, bottom first: common/ and motion/; then particles/, text/, host/ (its core
+# and one folder per window system) and the data-file search of program/; then scene/; then the
+# rest of program/ (the entry and the command line, which tie the host to the scene). Tests, tools,
+# the benchmark and the fuzzer sit above all of them.
 layer_of() {
     case $1 in
         common/* | motion/*) echo 0 ;;
-        particles/* | text/* | host/*) echo 1 ;;
+        particles/* | text/* | host/* | program/data_files.*) echo 1 ;;
         scene/*) echo 2 ;;
-        *) echo 3 ;;
+        program/*) echo 3 ;;
+        *) echo 4 ;;
     esac
 }
+# Where no window system's header may be included: the host's core (host/ itself, not its
+# folders) and every layer that is not a host. Each window system stays in its own folder.
+names_no_window_system() {
+    case $1 in
+        host/*/*) return 1 ;;
+        host/* | scene/* | text/* | particles/* | motion/* | common/*) return 0 ;;
+        *) return 1 ;;
+    esac
+}
+window_system_headers='^#include <(GL/(free)?glut|GL/glx|GL/glut|X11/|EGL/|wayland-|xkbcommon/|libdecor)'
 layering=$(mktemp)
 git ls-files '*.cpp' '*.h' | while IFS= read -r file; do
     own=$(layer_of "$file")
-    [ "$own" -lt 3 ] || continue
+    [ "$own" -lt 4 ] || continue
     grep -n '^#include "' "$file" | while IFS= read -r line; do
         included=${line#*#include \"}
         included=${included%%\"*}
         if [ "$(layer_of "$included")" -gt "$own" ]; then
             echo "$file:${line%%:*}: includes $included from a layer above its own"
         fi
+        case $file:$included in
+            host/*/*:*) ;;
+            host/*:host/*/*)
+                echo "$file:${line%%:*}: the host's core includes $included from a window system's folder" ;;
+        esac
     done
+    if names_no_window_system "$file"; then
+        grep -nE "$window_system_headers" "$file" | while IFS= read -r line; do
+            echo "$file:${line%%:*}: includes a window system's header (${line#*#include }) outside host/'s window-system folders"
+        done
+    fi
 done >"$layering"
 if [ -s "$layering" ]; then
     cat "$layering" >&2
-    echo "lint: the layers are common/ and motion/, then particles/, text/ and host/, then scene/;" \
-        "a file may include only from its own layer or below" >&2
+    echo "lint: the layers are common/ and motion/, then particles/, text/, host/ and" \
+        "program/data_files, then scene/, then program/; a file may include only from its own" \
+        "layer or below, the host's core from no window system's folder, and only a window" \
+        "system's folder in host/ may include that window system's headers" >&2
     status=1
 fi
 rm -f "$layering"
