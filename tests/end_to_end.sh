@@ -1,8 +1,8 @@
 #!/bin/bash
 # Drives the real program with real X events on a 640 x 480 screen: the window's class, name and
 # icon, read back with xprop; then, through screenshots, the start-up hint and title, the help
-# screen, a status line with the clock, a click that must not quit, and Escape, which must end the
-# process with status 0.
+# screen, a status line with the clock, a click that must not quit, an arrow key's status line, and
+# Escape, which must end the process with status 0.
 # Usage (from the build folder, on a private X server): end_to_end.sh <path to wispra>
 # The conditions handed to poll are evaluated later, on purpose, so they are single-quoted.
 # shellcheck disable=SC2016
@@ -105,6 +105,10 @@ xdotool mousemove 320 240 click 1
 poll clicked "status line of c did not expire after a click" \
     '[ "$status" -lt 30 ] && [ "$clock" -ge 60 ]'
 kill -0 "$pid" 2>/dev/null || fail "the program ended after a mouse click ($values)"
+
+# An arrow key reaches the scene as the host translates it: its status line shows.
+xdotool key Right
+poll arrow "no status line after the Right arrow" '[ "$status" -ge 150 ]'
 
 xdotool key Escape
 started=$SECONDS
