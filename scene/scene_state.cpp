@@ -14,6 +14,8 @@ ParticleSystem particleSystem;
 
 // No initialisers here: the start values have one home, ResetSceneState, which sets them before
 // the program entry runs (below) and again for every test that needs a fresh start.
+SettingStarts settingStarts;
+int64_t FirstSeed;
 int PauseMotion;
 float Brightness;
 uint64_t SceneMs;
@@ -42,6 +44,8 @@ void ResetSceneState() {
     universe = StarField();
     particleSystem = ParticleSystem();
 
+    settingStarts = DefaultSettingStarts();
+    FirstSeed = kSeedFromClock;
     PauseMotion = 0;
     Brightness = 1.0f;
     SceneMs = 0;

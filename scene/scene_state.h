@@ -20,6 +20,12 @@ extern StarField universe;             // the star field; built by Init, release
 extern ParticleSystem particleSystem;  // the smoke's pool; tuned by InitResources, driven by the
                                        // smoke step, cleared by ResetScene
 
+// The start, which the program's options and settings file give before Init.
+extern SettingStarts settingStarts;  // what each setting starts from and a reset returns to: its
+                                     // default, or the value given; written by the program's start
+extern int64_t FirstSeed;  // the generator's seed at Init, 0..2^32-1, or kSeedFromClock: ElapsedMs
+                           // (0 at Init), as every reset seeds it; written by the program's start
+
 // Fade and pause, beside the settings.
 extern int PauseMotion;   // 0/1: oscillators and spot light stand still; written by the controls
                           // and ResetScene

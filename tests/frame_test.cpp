@@ -140,6 +140,12 @@ TEST(FrameReset, RestoresDefaultsAndClearsTheSmoke) {
     ResetScene();
     ExpectSceneDefaults();
     for (const Particle& p : particleSystem.particles) ASSERT_EQ(p.alive, 0);
+    // A start given by the options or the settings file is what a reset returns to.
+    std::string expected;
+    GiveSetting("speed", "2.5", settingStarts, expected);
+    s.MainSpeed = 0.5f;
+    ResetScene();
+    EXPECT_EQ(s.MainSpeed, 2.5f);
 }
 
 TEST(FrameInit, EveryStartGivesTheSameOscillatorPhases) {
@@ -150,6 +156,17 @@ TEST(FrameInit, EveryStartGivesTheSameOscillatorPhases) {
     Init();
     ResizeWindow(kStartWindowWidth, kStartWindowHeight);
     EXPECT_EQ(Phases(), phases);
+    // A seed given replays its own start, every time.
+    std::vector<std::vector<double>> seeded;
+    for (int start = 0; start < 2; ++start) {
+        ResetProgramState();
+        FirstSeed = 12345;
+        Init();
+        seeded.push_back(Phases());
+    }
+    ResizeWindow(kStartWindowWidth, kStartWindowHeight);
+    EXPECT_EQ(seeded[0], seeded[1]);
+    EXPECT_NE(seeded[0], phases);
 }
 
 // The frame steps the oscillator bank with the four speed settings, each to its own slot group.
