@@ -11,6 +11,7 @@ constexpr int kDefaultMaxFps = 60;
 constexpr int kMaxFpsLimit = 1000;  // beyond this a frame would last less than the clock's 1 ms
 constexpr int kSamplesUnset = -1;   // --samples not given: the window system's own count (4)
 constexpr int kMaxSamples = 32;     // the most samples per pixel --samples asks for
+constexpr int kMaxTextScale = 8;    // the largest text factor, whole pixels per font pixel
 
 // What one run was asked for on its command line.
 struct HostOptions {
@@ -27,7 +28,9 @@ struct HostOptions {
                                             // another program made, as a screen saver does
     uint32_t windowId = 0;                  // --window-id's window; 0: XSCREENSAVER_WINDOW's,
                                             // else the root window
+    int textScale = 0;                      // --text-scale: pixels per font pixel, 1..8; 0: the
+                                            // display's
     const char* displayName = nullptr;      // -display's value (in argv), null: $DISPLAY
-    int passedArgc = 0;        // arguments left for the window system (GLUT's own options),
+    int passedArgc = 0;           // arguments left for the window system (GLUT's own options),
     char** passedArgv = nullptr;  // argv[0] first, null-terminated; null: none
 };

@@ -18,3 +18,11 @@ void RequestWindowSize(int width, int height) {
 void HidePointer() {
     windowSystem->hidePointer();
 }
+
+bool WindowReadsInput() {
+    return windowSystem->readsInput != 0;
+}
+
+int CurrentTextScale() {
+    return hostOptions.textScale > 0 ? hostOptions.textScale : windowSystem->textScale();
+}

@@ -34,6 +34,13 @@ struct WindowSystem {
     void (*fullScreen)();
     void (*resize)(int width, int height);
     void (*hidePointer)();
+    // The whole factor the display asks text to be drawn at, 1..8: 1 where it asks for none.
+    int (*textScale)();
+
+    // What the host is.
+    int readsInput;      // 0/1: keys and the mouse reach the application through it
+    int distinctStarts;  // 0/1: it may run beside copies of itself (a saver per monitor), so each
+                         // run's motion starts from a seed of its own
 };
 
 // The window's size as the window system has it now.
@@ -45,3 +52,7 @@ void RequestFullScreen();
 void RequestWindowSize(int width, int height);
 // Hides the mouse pointer over the window, where the window is the program's own.
 void HidePointer();
+// Whether keys and the mouse reach the application in this window.
+bool WindowReadsInput();
+// Whole pixels per font pixel for the text: --text-scale's, or else the display's.
+int CurrentTextScale();

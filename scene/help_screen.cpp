@@ -6,6 +6,7 @@
 
 #include "common/widths.h"
 #include "host/host_state.h"
+#include "host/window_system.h"
 #include "motion/oscillators.h"
 #include "motion/random.h"
 #include "scene/scene_state.h"
@@ -14,11 +15,11 @@
 namespace {
 constexpr char kHelpTitle[] = "Wispra";
 constexpr double kHelpTitleY = 0.09;  // of the window height
-constexpr int16_t kHelpTitleX = 20;
+constexpr int kHelpTitleX = 20;       // font pixels, as every length here
 constexpr float kHelpTitleSize = 30.0f;
-constexpr int16_t kHelpLineX = 30;
+constexpr int kHelpLineX = 30;
 constexpr float kHelpLineSize = 18.0f;
-constexpr int kLineStep = 17;  // pixels
+constexpr int kLineStep = 17;
 
 // How far a line lies below the one before it, in line steps: whole steps add exactly; the two
 // fractional gaps are truncated to whole pixels.
@@ -59,15 +60,34 @@ constexpr HelpLine kHelpLines[] = {
     {Gap::kStep, "   <?> to return"},
 };
 
-int16_t NextLineY(int16_t previous, Gap gap) {
+// The gap in font pixels.
+int GapPixels(Gap gap) {
     switch (gap) {
         case Gap::kBelowTitle:
-            return TruncInt16(previous + kLineStep * 1.4);
+            return TruncInt(kLineStep * 1.4);
         case Gap::kNewSection:
-            return TruncInt16(previous + kLineStep + kLineStep * 0.3);
+            return kLineStep + TruncInt(kLineStep * 0.3);
         default:
-            return Wrap16(previous + kLineStep);
+            return kLineStep;
     }
+}
+
+// From the title's glyph bottoms to the last line's, in font pixels.
+int HelpSpread() {
+    int spread = 0;
+    for (const HelpLine& line : kHelpLines) spread += GapPixels(line.gap);
+    return spread;
+}
+
+// The text factor for the help in a window `height` pixels high: the overlay's, or else the
+// largest below it at which the whole help, title to last line, fits the window. At 1 it is drawn
+// as it is, whether it fits or not.
+int HelpScale(int scale, int16_t titleY, int height) {
+    const int spread = HelpSpread();
+    while (scale > 1 &&
+           (titleY < ScaledSize(kHelpTitleSize, scale) || titleY + spread * scale > height))
+        --scale;
+    return scale;
 }
 
 constexpr int kTitleXSlot = 17;
@@ -86,10 +106,13 @@ int16_t MaybeJump(int16_t place, float size, float half) {
 
 void DrawHelpScreen() {
     int16_t y = TruncInt16(UnsignedSize(WindowHeight) * kHelpTitleY);
-    textOverlay.DrawTransient(kHelpTitle, kHelpTitleX, y, kHelpTitleSize);
+    const int scale = HelpScale(CurrentTextScale(), y, WindowHeight);
+    textOverlay.DrawTransient(kHelpTitle, ScaledPixels(kHelpTitleX, scale), y,
+                              ScaledSize(kHelpTitleSize, scale));
     for (const HelpLine& line : kHelpLines) {
-        y = NextLineY(y, line.gap);
-        textOverlay.DrawTransient(line.text, kHelpLineX, y, kHelpLineSize);
+        y = Wrap16(y + GapPixels(line.gap) * scale);
+        textOverlay.DrawTransient(line.text, ScaledPixels(kHelpLineX, scale), y,
+                                  ScaledSize(kHelpLineSize, scale));
     }
 }
 

@@ -10,6 +10,7 @@
 
 #include "gl_harness.h"
 #include "glyph_capture.h"
+#include "host/host_state.h"
 #include "motion/oscillators.h"
 #include "scene/help_screen.h"
 #include "scene/scene_state.h"
@@ -72,4 +73,33 @@ TEST(HelpTitleFlash, WobblesNearItsAnchorAtTheGivenAlpha) {
     // Later text is opaque again.
     const auto after = GlyphsDrawnBy([] { textOverlay.DrawText("A", 10, 25, 20.0f); });
     EXPECT_EQ(after.at(0).a, 1.0f);
+}
+
+// At a text factor of N every line of the overlay is drawn N times as large, and the help screen
+// keeps its layout and fits the window whole: at 2 on 1920 x 1080, and on 2560 x 1440, where 3
+// would not fit, at 2.
+TEST(HelpTitleScale, EveryLineGrowsByTheFactorAndTheHelpFitsTheWindow) {
+    StartScene();
+    const int cases[][4] = {{2, 1920, 1080, 2}, {3, 2560, 1440, 2}};
+    for (const auto& [scale, width, height, helpScale] : cases) {
+        hostOptions.textScale = scale;
+        ResizeWindow(width, height);
+        const auto help = GlyphsDrawnBy(DrawHelpScreen);
+        ASSERT_FALSE(help.empty());
+        EXPECT_NEAR(help.front().y1 - help.front().y0, 30 * helpScale, 0.01) << scale;
+        EXPECT_NEAR(help.back().y1 - help.back().y0, 18 * helpScale, 0.01) << scale;
+        EXPECT_NEAR(help.front().y0 - help.back().y0, 453 * helpScale, 0.01) << scale;
+        for (const GlyphBox& g : help) {
+            ASSERT_GE(g.y0, 0) << scale;
+            ASSERT_LE(g.y1, height) << scale;
+        }
+        const auto status = GlyphsDrawnBy([] { textOverlay.ShowMessage("Reset"); });
+        EXPECT_NEAR(status.front().x0, 10 * scale, 0.01);
+        EXPECT_NEAR(status.front().y0, height - 25 * scale, 0.01);
+        EXPECT_NEAR(status.front().y1 - status.front().y0, 20 * scale, 0.01);
+        const auto clock = GlyphsDrawnBy([] { textOverlay.DrawFrameRate(60); });
+        EXPECT_NEAR(clock.front().x0, width - 120 * scale + 9 * scale, 0.01);  // after a space
+    }
+    hostOptions.textScale = 0;
+    ResizeWindow(kStartWindowWidth, kStartWindowHeight);
 }

@@ -13,8 +13,8 @@
 #include "text/text_overlay.h"
 
 namespace {
-constexpr int16_t kMessageX = 10;
-constexpr int16_t kBandY = 25;  // glyph bottoms, pixels below the top edge
+constexpr int kMessageX = 10;  // font pixels, as every length here
+constexpr int kBandY = 25;     // glyph bottoms, below the top edge
 constexpr float kBandSize = 20.0f;
 constexpr double kMessageSeconds = 3.0;
 constexpr int kClockFromRight = 120;
@@ -29,7 +29,9 @@ __attribute__((format(printf, 2, 3))) void Post(TextOverlay& overlay, const char
     va_start(values, format);
     std::vsnprintf(line, sizeof line, format, values);
     va_end(values);
-    overlay.DrawText(line, kMessageX, kBandY, kBandSize);
+    const int scale = CurrentTextScale();
+    overlay.DrawText(line, ScaledPixels(kMessageX, scale), ScaledPixels(kBandY, scale),
+                     ScaledSize(kBandSize, scale));
     // On the scene's time, as the frame counts it: a stall holds the message back with everything
     // else. A key between frames counts from the frame before it.
     overlay.expiry = overlay.now + kMessageSeconds;
@@ -60,7 +62,8 @@ void TextOverlay::ShowMessage(const char* text) {
 
 void TextOverlay::DrawMessage() {
     if (now < expiry) {
-        DrawText(message, Wrap16(rememberX), Wrap16(rememberY), kBandSize);
+        DrawText(message, Wrap16(rememberX), Wrap16(rememberY),
+                 ScaledSize(kBandSize, CurrentTextScale()));
     } else {
         expiry = 0.0;  // the text stays in `message`
     }
@@ -69,7 +72,9 @@ void TextOverlay::DrawMessage() {
 void TextOverlay::DrawFrameRate(int fps) {
     char line[kMessageBytes];
     std::snprintf(line, sizeof line, "%3d Frame/Sec", fps);
-    DrawTransient(line, Wrap16(CurrentWindowSize().width - kClockFromRight), kBandY, kBandSize);
+    const int scale = CurrentTextScale();
+    DrawTransient(line, Wrap16(CurrentWindowSize().width - kClockFromRight * scale),
+                  ScaledPixels(kBandY, scale), ScaledSize(kBandSize, scale));
 }
 
 void TextOverlay::ReportGlError() {
@@ -79,8 +84,9 @@ void TextOverlay::ReportGlError() {
         DescribeGlError(err, description);
         char line[kMessageBytes];
         std::snprintf(line, sizeof line, "OpenGL Error: %s", description);
+        const int scale = CurrentTextScale();
         DrawTransient(line, TruncInt16(UnsignedSize(CurrentWindowSize().width) * kErrorLineX),
-                      kBandY, kBandSize);
+                      ScaledPixels(kBandY, scale), ScaledSize(kBandSize, scale));
         // The line on screen lasts one frame; standard error keeps it for whoever looks later,
         // once per change of code so that an error repeated every frame is written once.
         if (err != lastErrorCode) {

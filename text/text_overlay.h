@@ -4,7 +4,18 @@
 
 #include <cstdint>
 
+#include "common/widths.h"
+
 constexpr int kMessageBytes = 80;  // remembered text and every formatted line, terminator included
+
+// The overlay's lengths are laid out in font pixels and drawn at a whole number of pixels each
+// (CurrentTextScale, 1 on an ordinary screen): a position or step, and a glyph size.
+inline int16_t ScaledPixels(int fontPixels, int scale) {
+    return Wrap16(fontPixels * scale);
+}
+inline float ScaledSize(float fontPixels, int scale) {
+    return StoreFloat(static_cast<double>(fontPixels) * scale);
+}
 
 class TextOverlay {
   public:
