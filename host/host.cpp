@@ -17,7 +17,7 @@
 void QuitProgram() {
     Shutdown();
     windowSystem->release();
-    std::exit(0);
+    std::exit(endOfRun != nullptr ? endOfRun() : 0);
 }
 
 void Reshape(int width, int height) {

@@ -9,8 +9,8 @@ struct WindowSystem;
 constexpr int kFailureStatus = 1;  // exit status for a failed start or unwritable output
 constexpr int kUsageStatus = 2;    // exit status for a command line or a window the program refuses
 
-// Calls Shutdown, lets the window system go, then ends the process with status 0 through the
-// normal exit path.
+// Calls Shutdown, lets the window system go, then ends the process through the normal exit path
+// with status 0, or what endOfRun returns (a settings file that cannot be saved, say).
 [[noreturn]] void QuitProgram();
 
 // Stores the window's new size and sets the viewport to all of it; every host calls it when the

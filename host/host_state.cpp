@@ -19,6 +19,7 @@ int64_t NextFrameDue;
 int HeapTrimPending;
 uint64_t HeapTrimDueMs;
 HostOptions hostOptions;
+int (*endOfRun)();
 std::vector<std::string> dataFolders;
 
 void ResetHostState() {
@@ -38,6 +39,7 @@ void ResetHostState() {
     HeapTrimPending = 0;
     HeapTrimDueMs = 0;
     hostOptions = HostOptions();
+    endOfRun = nullptr;
     dataFolders.clear();
 }
 

@@ -49,6 +49,8 @@ extern uint64_t HeapTrimDueMs;  // uptime, ms, when that is due; written by Sche
 // The run.
 extern HostOptions hostOptions;               // this run's options; written by the program's
                                               // entry before RunHost
+extern int (*endOfRun)();                     // what QuitProgram does last, its result the
+                                              // exit status; null: 0; written by the entry
 extern std::vector<std::string> dataFolders;  // folders tried after the working directory for
                                               // data files, absolute; written by the program's
                                               // entry (empty: the working directory only)

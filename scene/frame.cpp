@@ -43,7 +43,7 @@ constexpr double kLongestCatchUp = 60.0;  // seconds the frame-rate mark may lag
 constexpr double kFadeRate = 0.5;         // brightness lost per second while fading out
 constexpr double kFadeEnd = 0.1;
 constexpr double kTitleSeconds = 6.0;
-constexpr float kTitleSize = 60.0f;
+constexpr float kTitleSize = 60.0f;    // font pixels
 constexpr double kTitleAnchorX = 0.1;  // of the window width
 constexpr double kTitleAnchorY = 0.2;  // of the window height
 
@@ -95,7 +95,7 @@ void DrawOpeningTitle() {
     const int16_t x = TruncInt16(UnsignedSize(WindowWidth) * kTitleAnchorX);
     const int16_t y = TruncInt16(UnsignedSize(WindowHeight) * kTitleAnchorY);
     const float alpha = StoreFloat(1.0 - std::sqrt(CurrentTime / kTitleSeconds));
-    TitleFlash(kTitleText, x, y, kTitleSize, alpha);
+    TitleFlash(kTitleText, x, y, ScaledSize(kTitleSize, CurrentTextScale()), alpha);
 }
 }  // namespace
 
@@ -109,6 +109,9 @@ const char* WindowTitle() {
 
 bool Init() {
     ResetScene();
+    // A run that is to replay one motion, or to differ from its neighbours, starts from its own
+    // seed.
+    if (FirstSeed != kSeedFromClock) SeedRandom(static_cast<uint32_t>(FirstSeed));
     glClearColor(0, 0, 0, 1);
 
     TakeInput({SceneKeyboard, SceneSpecial, SceneMouse, SceneMotion});
@@ -122,7 +125,8 @@ bool Init() {
     SetupLights(kSceneLights, kStartAmbient, kStartSpecular);
     BuildUniverse();
     InitResources();
-    textOverlay.ShowMessage(kStartupHint);
+    // Where no key reaches the program (a screen saver ends at any key) it points to none.
+    if (WindowReadsInput()) textOverlay.ShowMessage(kStartupHint);
     HidePointer();
     return true;
 }

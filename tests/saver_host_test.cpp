@@ -1,9 +1,12 @@
 // The saver host in a window the test makes on a connection of its own, as a screen-saver daemon
 // would: the same frames at the same clocks draw the same bytes as in the GLUT window of the same
-// size and visual, opening title and start-up hint included; the host follows the window's size
+// size and visual, opening title included, and no start-up hint; the host follows the window's size
 // and mapping, and sees the end in SIGTERM, SIGINT and the window's destruction.
 // Before Xlib, whose None macro would break GoogleTest's own None.
 #include <gtest/gtest.h>
+
+// Before Xlib too, whose CurrentTime macro would hide the scene's.
+#include "scene/scene_state.h"
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>
@@ -162,6 +165,7 @@ int BrightTextPixels(const Picture& picture) {
 
 TEST(SaverHost, DrawsTheBytesTheGlutHostDrawsAtTheSameClock) {
     StartScene();
+    textOverlay.expiry = 0.0;  // the saver host points to no keys: no start-up hint
     const std::vector<Picture> glut = DrawTheFrames();
     ASSERT_EQ(glut.front().width, kStartWindowWidth);
     ASSERT_EQ(glut.front().height, kStartWindowHeight);
@@ -170,6 +174,7 @@ TEST(SaverHost, DrawsTheBytesTheGlutHostDrawsAtTheSameClock) {
     SaverSession saver(window.id());
     ASSERT_EQ(saver.opened(), 0);
     EXPECT_EQ(windowSystem, &kSaverWindowSystem);
+    EXPECT_EQ(textOverlay.expiry, 0.0) << "a start-up hint for keys that end a screen saver";
     const std::vector<Picture> saved = DrawTheFrames();
 
     ASSERT_EQ(saved.size(), glut.size());
@@ -178,8 +183,8 @@ TEST(SaverHost, DrawsTheBytesTheGlutHostDrawsAtTheSameClock) {
         EXPECT_EQ(saved[i].height, glut[i].height);
         EXPECT_TRUE(saved[i].rgb == glut[i].rgb) << "picture " << i << " differs";
     }
-    // The title and the hint are there to compare in the first picture, and gone in the second.
-    EXPECT_GT(BrightTextPixels(saved.front()), 500);
+    // The title is there to compare in the first picture, and gone in the second.
+    EXPECT_GT(BrightTextPixels(saved.front()), 300);
     EXPECT_LT(BrightTextPixels(saved.back()), 50);
 }
 

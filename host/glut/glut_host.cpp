@@ -8,14 +8,20 @@
 #include "host/glut/display_mode.h"
 #include "host/glut/glut_input.h"
 #include "host/glut/window_identity.h"
+#include "host/glx/display_scale.h"
 #include "host/glx/swap_control.h"
 #include "host/host.h"
 #include "host/host_state.h"
 #include "host/pacing.h"
 
 namespace {
+int displayScale = 1;  // the text factor the display asks for, 1..8; written by OpenGlutWindow
+
 int OpenGlutWindow() {
     glutInit(&hostOptions.passedArgc, hostOptions.passedArgv);
+    // The window manager's close ends the run through QuitProgram, as every other end does, not
+    // inside GLUT.
+    glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
     SetDisplayMode(hostOptions.samples);
     // GLUT's -geometry sets the size unless --window names one.
     if (hostOptions.sizeGiven || !hostOptions.geometryGiven) {
@@ -26,6 +32,7 @@ int OpenGlutWindow() {
     const char* title = WindowTitle();  // asked once, for GLUT and for the desktop
     glutCreateWindow(title);
     IdentifyWindow(title);  // the new window is current
+    displayScale = CurrentDisplayTextScale();
     return 0;
 }
 
@@ -35,6 +42,8 @@ void InstallHandlers() {
     glutIdleFunc(Idle);
     InstallGlutInput();
     glutWindowStatusFunc(WindowStatus);
+    // Closed by the window manager or destroyed by another client, the window ends the run.
+    glutCloseFunc(glutLeaveMainLoop);
     // An iconic start stays idle until the window is first shown.
     if (hostOptions.startIconic) WindowStatus(GLUT_HIDDEN);
 }
@@ -49,6 +58,10 @@ WindowSize GlutWindowSize() {
 void HideGlutPointer() {
     glutSetCursor(GLUT_CURSOR_NONE);
 }
+
+int GlutTextScale() {
+    return displayScale;
+}
 }  // namespace
 
 const WindowSystem kGlutWindowSystem = {
@@ -62,6 +75,9 @@ const WindowSystem kGlutWindowSystem = {
     glutFullScreen,       // fullScreen
     glutReshapeWindow,    // resize
     HideGlutPointer,      // hidePointer
+    GlutTextScale,        // textScale
+    1,                    // readsInput
+    0,                    // distinctStarts: a window replays its motion
 };
 
 void Display() {

@@ -8,7 +8,8 @@
 //   [x] listen: reshape, display, idle and window-status handlers; GLUT's input (glut_input.h)
 //   [x] run: glutMainLoop, frames paced from the idle handler, none while hidden
 //   [x] swap, and the swap interval through GLX (host/glx/swap_control.h)
-//   [x] full screen, resize, hidden pointer, the window's size from GLUT
+//   [x] full screen, resize, hidden pointer, the window's size from GLUT, the text factor from the
+//       display's Xft.dpi (host/glx/display_scale.h)
 // Leaves to the core: the frame step, the hidden state and its quit rule, input dispatch and
 // HostKeyboard, pacing, the clock, reshape and the end of the process.
 #pragma once

@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "host/glx/display_scale.h"
 #include "host/glx/swap_control.h"
 #include "host/glx/visual_features.h"
 #include "host/host.h"
@@ -37,6 +38,7 @@ int endSignals = -1;          // descriptor that reads SIGTERM and SIGINT, -1 wh
                               // by OpenSaverWindow and CloseSaverWindow
 sigset_t signalsBefore;       // the signal mask before OpenSaverWindow blocked the end signals
 XErrorHandler handlerBefore;  // Xlib's error handler before OpenSaverWindow set NoteXError
+int displayScale = 1;         // the text factor the display asks for, 1..8; OpenSaverWindow
 int ending;                   // 0/1: the window was destroyed or an end signal came; written by
                               // HandleSaverEvents
 int errorReported;            // 0/1: an X error not about the window went to standard error;
@@ -135,6 +137,7 @@ int OpenSaverWindow() {
         return kFailureStatus;
     }
     SetWindowHidden(attributes.map_state == IsUnmapped ? 1 : 0);
+    displayScale = CurrentDisplayTextScale();  // of the context just made current
     Reshape(attributes.width, attributes.height);
     return 0;
 }
@@ -179,6 +182,10 @@ void ReleaseSaverWindow() {
     if (saverDisplay != nullptr) XSync(saverDisplay, False);
 }
 
+int SaverTextScale() {
+    return displayScale;
+}
+
 WindowSize SaverWindowSize() {
     return {WindowWidth, WindowHeight};  // as the latest ConfigureNotify had it
 }
@@ -200,6 +207,9 @@ const WindowSystem kSaverWindowSystem = {
     LeaveToOwner,         // fullScreen
     LeaveSizeToOwner,     // resize
     LeaveToOwner,         // hidePointer
+    SaverTextScale,       // textScale
+    0,                    // readsInput: keys and the mouse are the other program's
+    1,                    // distinctStarts: a daemon runs one per monitor
 };
 
 bool HandleSaverEvents() {
@@ -253,4 +263,5 @@ void CloseSaverWindow() {
     endSignals = -1;
     ending = 0;
     errorReported = 0;
+    displayScale = 1;
 }

@@ -8,7 +8,8 @@
 //   [x] run: its own loop, paced frames, none while unmapped or too large; ends on the window's
 //       destruction or an end signal
 //   [x] swap, and the swap interval through GLX (host/glx/swap_control.h)
-//   [x] the window's size, as its latest ConfigureNotify had it
+//   [x] the window's size, as its latest ConfigureNotify had it; the text factor from the
+//       display's Xft.dpi (host/glx/display_scale.h); a first seed of its own for each run
 //   [ ] full screen, resize, the pointer, keys and the mouse: the other program's business
 // Leaves to the core: the frame step, the hidden state, pacing, the clock, reshape and the end of
 // the process.
