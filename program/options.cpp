@@ -4,8 +4,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "host/x11_saver/window_id.h"
+#include "scene/settings.h"
 
 #ifndef WISPRA_VERSION
 #error "WISPRA_VERSION must be defined by the build"
@@ -14,21 +17,37 @@
 namespace {
 constexpr char kVersionLine[] = "wispra " WISPRA_VERSION "\n";
 
-constexpr char kUsage[] =
+constexpr char kUsageHead[] =
     "Usage: wispra [OPTION]... [GLUT OPTION]...\n"
     "Smoke rising from a swaying cigarette in front of a turning universe of stars.\n"
     "\n"
-    "  --window[=WxH]  start in a window of W x H pixels (640x480 when no size is\n"
-    "                  given) instead of full screen; the f key still toggles\n"
-    "  --max-fps=N     draw at most N frames a second (default 60; 0 for no limit)\n"
-    "  --samples=N     smooth edges with N samples per pixel (default 4; 0 for none,\n"
-    "                  which is much faster without a graphics card)\n"
-    "  --root          as a screen saver: draw into the window XSCREENSAVER_WINDOW\n"
-    "                  names, or else into the root window (also -root)\n"
-    "  --window-id=ID  as a screen saver's preview: draw into the window ID, in\n"
-    "                  decimal or 0x hexadecimal (also --window-id ID, -window-id ID)\n"
-    "  -h, --help      print this help and exit\n"
-    "      --version   print the version and exit\n"
+    "  --window[=WxH]      start in a window of W x H pixels (640x480 when no size is\n"
+    "                      given) instead of full screen; the f key still toggles\n"
+    "  --max-fps=N         draw at most N frames a second (default 60; 0 for no limit)\n"
+    "  --samples=N         smooth edges with N samples per pixel (default 4; 0 for\n"
+    "                      none, which is much faster without a graphics card)\n"
+    "  --text-scale=N      draw text N pixels per font pixel (1 to 8; default: the\n"
+    "                      display's Xft.dpi in whole multiples of 96, or 1)\n"
+    "  --root              as a screen saver: draw into the window XSCREENSAVER_WINDOW\n"
+    "                      names, or else into the root window (also -root)\n"
+    "  --window-id=ID      as a screen saver's preview: draw into the window ID, in\n"
+    "                      decimal or 0x hexadecimal (also -window-id ID)\n"
+    "  -h, --help          print this help and exit\n"
+    "      --version       print the version and exit\n"
+    "\n"
+    "The look, where it starts and where the r key returns it:\n";
+
+constexpr char kUsageTail[] =
+    "  --seed=N            the motion's first seed, to replay it (0 to 4294967295;\n"
+    "                      default: the clock, or in a screen saver the time of day)\n"
+    "\n"
+    "These, and --max-fps, --samples and --text-scale, may also stand in the settings\n"
+    "file, one a line without the dashes (speed = 2, no-stars); the command line wins.\n"
+    "  --config=FILE       read FILE instead of $XDG_CONFIG_HOME/wispra/wispra.conf\n"
+    "                      (~/.config/wispra/wispra.conf without the variable)\n"
+    "  --no-config         read no settings file\n"
+    "  --save              at the end, write the settings as they are into the file\n"
+    "Each option with a value also takes it as the next argument: --speed 2.\n"
     "\n"
     "GLUT's own options are passed on to it: -display DISPLAY, -geometry WxH+X+Y,\n"
     "-iconic, -sync, -direct, -indirect, -gldebug. With --root or --window-id no\n"
@@ -38,12 +57,81 @@ constexpr char kUsage[] =
     "Press ? in the window for the keys; Escape fades out and quits.\n"
     "See wispra(6) for where the program looks for its images.\n";
 
+constexpr size_t kHelpColumn = 22;  // where an option's description starts
+constexpr size_t kHelpWidth = 80;
+
+// The whole-number options of the look that are not settings. --seed's value is the scene's.
+struct WholeOption {
+    const char* name;  // without dashes
+    long long lowest, highest;
+    int HostOptions::*field;  // null: --seed
+};
+constexpr WholeOption kWholeOptions[] = {
+    {"max-fps", 0, kMaxFpsLimit, &HostOptions::maxFps},
+    {"samples", 0, kMaxSamples, &HostOptions::samples},
+    {"text-scale", 1, kMaxTextScale, &HostOptions::textScale},
+    {"seed", 0, 0xFFFFFFFF, nullptr},
+};
+
+// Options that belong to the command line alone, without their dashes.
+constexpr const char* kCommandLineOnly[] = {
+    "window",  "window-id", "root",     "config", "no-config", "save",   "help",     "h",
+    "version", "display",   "geometry", "iconic", "sync",      "direct", "indirect", "gldebug",
+};
+
+const WholeOption* FindWholeOption(const char* name) {
+    for (const WholeOption& option : kWholeOptions) {
+        if (std::strcmp(option.name, name) == 0) return &option;
+    }
+    return nullptr;
+}
+
+// One entry of the options' list: the option, then its description from the help column,
+// wrapped between words; `detail` (the range and default) is never split.
+void AddHelpEntry(std::string& text, const std::string& option, const std::string& description,
+                  const std::string& detail) {
+    std::vector<std::string> words;
+    for (size_t start = 0; start < description.size();) {
+        size_t end = description.find(' ', start);
+        if (end == std::string::npos) end = description.size();
+        words.push_back(description.substr(start, end - start));
+        start = end + 1;
+    }
+    if (!detail.empty()) words.push_back(detail);
+    const std::string indent(kHelpColumn, ' ');
+    std::string line = "  " + option;
+    if (line.size() + 1 > kHelpColumn) {
+        text += line + "\n";
+        line = indent;
+    } else {
+        line.resize(kHelpColumn, ' ');
+    }
+    bool first = true;
+    for (const std::string& word : words) {
+        if (!first && line.size() + 1 + word.size() > kHelpWidth) {
+            text += line + "\n";
+            line = indent;
+            first = true;
+        }
+        line += (first ? "" : " ") + word;
+        first = false;
+    }
+    text += line + "\n";
+}
+
+template <typename Row>
+std::string RangeAndStart(const Row& row) {
+    char range[64];
+    std::snprintf(range, sizeof range, "(%g to %g, default ", static_cast<double>(row.lowest),
+                  static_cast<double>(row.highest));
+    return range + SettingValueText(row, row.start) + ")";
+}
+
 constexpr char kWindowOption[] = "--window";
-constexpr char kMaxFpsOption[] = "--max-fps";
-constexpr char kSamplesOption[] = "--samples";
 constexpr char kWindowIdOption[] = "--window-id";
 constexpr char kDaemonWindowIdOption[] = "-window-id";  // the form screen-saver daemons pass
 constexpr char kGeometryOption[] = "-geometry";
+constexpr char kConfigOption[] = "--config";
 constexpr char kSeeHelp[] = " (see wispra --help)";
 constexpr char kHexDigits[] = "0123456789abcdef";
 constexpr char kCut[] = "...";  // ends a quoted argument that was cut short
@@ -91,7 +179,8 @@ const GlutOption* FindGlutOption(const char* argument) {
 }
 
 // A whole number of decimal digits only, no sign or space, from `low` to `high`.
-bool ParseWhole(const char* text, const char* end, int low, int high, int& value) {
+bool ParseWholeWide(const char* text, const char* end, long long low, long long high,
+                    long long& value) {
     if (text == end) return false;
     long long sum = 0;
     for (const char* p = text; p != end; ++p) {
@@ -100,7 +189,14 @@ bool ParseWhole(const char* text, const char* end, int low, int high, int& value
         if (sum > high) return false;  // checked at every digit, so it cannot overflow
     }
     if (sum < low) return false;
-    value = static_cast<int>(sum);
+    value = sum;
+    return true;
+}
+
+bool ParseWhole(const char* text, const char* end, int low, int high, int& value) {
+    long long wide = 0;
+    if (!ParseWholeWide(text, end, low, high, wide)) return false;
+    value = static_cast<int>(wide);
     return true;
 }
 
@@ -232,31 +328,60 @@ ParsedOptions ParseOptions(int argc, char** argv) {
             parsed.options.saver = 1;
             continue;
         }
-        if (const char* rate = ValueOf(argument, kMaxFpsOption)) {
-            if (!ParseWhole(rate, EndOf(rate), 0, kMaxFpsLimit, parsed.options.maxFps)) {
-                return Refuse(parsed, "bad value in", argument,
-                              ": expected a whole number from 0 to 1000");
-            }
+        if (std::strcmp(argument, "--no-config") == 0) {
+            parsed.file.noConfig = 1;
             continue;
         }
-        if (std::strcmp(argument, kMaxFpsOption) == 0) {
-            return Refuse(parsed, "option", argument, " needs a value, as in --max-fps=30");
-        }
-        if (const char* samples = ValueOf(argument, kSamplesOption)) {
-            if (!ParseWhole(samples, EndOf(samples), 0, kMaxSamples, parsed.options.samples)) {
-                return Refuse(parsed, "bad value in", argument,
-                              ": expected a whole number from 0 to 32");
-            }
-            // The visual of a window another program made is that program's choice.
-            if (ownWindow == nullptr) ownWindow = argument;
+        if (std::strcmp(argument, "--save") == 0) {
+            parsed.file.save = 1;
             continue;
         }
-        if (std::strcmp(argument, kSamplesOption) == 0) {
-            return Refuse(parsed, "option", argument, " needs a value, as in --samples=0");
+        const char* config = ValueOf(argument, kConfigOption);
+        if (config == nullptr && std::strcmp(argument, kConfigOption) == 0) {
+            if (i + 1 >= argc) return Refuse(parsed, "option", argument, " needs a file");
+            config = argv[++i];
+        }
+        if (config != nullptr) {
+            if (*config == '\0') return Refuse(parsed, "option", argument, " needs a file");
+            parsed.file.configPath = config;
+            continue;
+        }
+        if (argument[0] == '-' && argument[1] == '-' && argument[2] != '\0') {
+            // --name=VALUE, or --name VALUE for an option that takes one.
+            const char* equals = std::strchr(argument, '=');
+            const std::string name =
+                equals != nullptr ? std::string(argument + 2, equals) : std::string(argument + 2);
+            const char* value = equals != nullptr ? equals + 1 : nullptr;
+            std::string shown = argument;
+            if (value == nullptr && LookTakesValue(name.c_str()) && i + 1 < argc) {
+                value = argv[++i];
+                shown = shown + " " + value;
+            }
+            std::string expected;
+            switch (GiveLook(name.c_str(), value, parsed.options, parsed.look, expected)) {
+                case LookGiven::kSet:
+                    parsed.given.push_back({name, value});
+                    // The visual of a window another program made is that program's choice.
+                    if (name == "samples" && ownWindow == nullptr) ownWindow = argument;
+                    continue;
+                case LookGiven::kNeedsValue:
+                    return Refuse(parsed, "option", argument,
+                                  (" needs a value: " + expected).c_str());
+                case LookGiven::kTakesNoValue:
+                    return Refuse(parsed, "option", argument, " takes no value");
+                case LookGiven::kBadValue:
+                    return Refuse(parsed, "bad value in", shown.c_str(),
+                                  (": expected " + expected).c_str());
+                case LookGiven::kNotLook:
+                    break;
+            }
         }
         if (argument[0] == '-') return Refuse(parsed, "unknown option", argument, "");
         return Refuse(parsed, "unexpected argument", argument, "");
     }
+    if (parsed.file.save && parsed.file.noConfig)
+        return Refuse(parsed, "option", "--save",
+                      " needs a settings file, which --no-config drops");
     if (ownWindow != nullptr && parsed.options.saver) {
         return Refuse(parsed, "option", ownWindow,
                       " is for the program's own window, not for --root or --window-id");
@@ -289,8 +414,75 @@ void QuoteArgument(const char* text, char* out, size_t size) {
     out[used] = '\0';
 }
 
-const char* UsageText() {
-    return kUsage;
+LookGiven GiveLook(const char* name, const char* value, HostOptions& host, LookOptions& look,
+                   std::string& expected) {
+    switch (GiveSetting(name, value, look.starts, expected)) {
+        case SettingGiven::kSet:
+            return LookGiven::kSet;
+        case SettingGiven::kNeedsValue:
+            return LookGiven::kNeedsValue;
+        case SettingGiven::kTakesNoValue:
+            return LookGiven::kTakesNoValue;
+        case SettingGiven::kBadValue:
+            return LookGiven::kBadValue;
+        case SettingGiven::kNotASetting:
+            break;
+    }
+    const WholeOption* option = FindWholeOption(name);
+    if (option == nullptr) return LookGiven::kNotLook;
+    expected = "a whole number from " + std::to_string(option->lowest) + " to " +
+               std::to_string(option->highest);
+    if (value == nullptr) return LookGiven::kNeedsValue;
+    long long number = 0;
+    if (!ParseWholeWide(value, EndOf(value), option->lowest, option->highest, number))
+        return LookGiven::kBadValue;
+    if (option->field != nullptr) {
+        host.*option->field = static_cast<int>(number);
+    } else {
+        look.seed = number;
+    }
+    return LookGiven::kSet;
+}
+
+bool LookTakesValue(const char* name) {
+    return SettingTakesValue(name) || FindWholeOption(name) != nullptr;
+}
+
+bool IsCommandLineOnly(const char* name) {
+    for (const char* option : kCommandLineOnly) {
+        if (std::strcmp(option, name) == 0) return true;
+    }
+    return false;
+}
+
+std::string UsageText() {
+    std::string text = kUsageHead;
+    for (const FloatSetting& row : FloatSettings())
+        AddHelpEntry(text, std::string("--") + row.option.name + "=F", row.option.help,
+                     RangeAndStart(row));
+    for (const IntSetting& row : IntSettings()) {
+        const SettingOption& option = row.option;
+        switch (option.form) {
+            case OptionForm::kValue:
+                AddHelpEntry(text, std::string("--") + option.name + "=N", option.help,
+                             RangeAndStart(row));
+                break;
+            case OptionForm::kWord: {
+                std::string words;
+                for (int i = 0; i <= row.highest - row.lowest; ++i)
+                    words += std::string(i == 0 ? "" : "|") + row.words[i];
+                AddHelpEntry(text, std::string("--") + option.name + "=" + words, option.help,
+                             "(default " + SettingValueText(row, row.start) + ")");
+                break;
+            }
+            case OptionForm::kFlag:
+                AddHelpEntry(text, std::string("--") + option.name, option.help, "");
+                break;
+            case OptionForm::kNone:
+                break;
+        }
+    }
+    return text + kUsageTail;
 }
 
 const char* VersionLine() {

@@ -3,19 +3,36 @@
 #include "program/program.h"
 
 #include <fcntl.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
+#include "common/widths.h"
 #include "host/host.h"
 #include "host/host_state.h"
 #include "program/data_files.h"
 #include "program/hosts.h"
 #include "program/options.h"
+#include "program/settings_file.h"
+#include "scene/scene_state.h"
 
 namespace {
+std::string savePath;  // the settings file --save writes at the end; written by RunProgram
+
+int SaveAtEnd() {
+    return SaveSettingsFile(savePath, settings) ? 0 : kFailureStatus;
+}
+
+uint64_t TimeOfDayUs() {
+    timeval now{};
+    gettimeofday(&now, nullptr);
+    return static_cast<uint64_t>(now.tv_sec) * 1000000u + static_cast<uint64_t>(now.tv_usec);
+}
 // A standard stream that whoever started the program closed (2>&-) would be taken by the next
 // descriptor opened, the X connection say, and a warning would then be written into it. So each
 // closed one is reopened on /dev/null before anything else opens a descriptor. Read-only: writing
@@ -47,7 +64,7 @@ int RunProgram(int argc, char** argv) {
     const ParsedOptions parsed = ParseOptions(argc, argv);
     switch (parsed.verdict) {
         case OptionsVerdict::kHelp:
-            return PrintAnswer(UsageText());
+            return PrintAnswer(UsageText().c_str());
         case OptionsVerdict::kVersion:
             return PrintAnswer(VersionLine());
         case OptionsVerdict::kBad:
@@ -56,7 +73,45 @@ int RunProgram(int argc, char** argv) {
         case OptionsVerdict::kRun:
             break;
     }
-    hostOptions = parsed.options;
+    // The settings file first, then the command line's look again over it: the command line wins.
+    HostOptions host = parsed.options;
+    LookOptions look = parsed.look;
+    const std::string file =
+        parsed.file.configPath != nullptr
+            ? parsed.file.configPath
+            : UserSettingsPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    if (parsed.file.save && file.empty()) {
+        std::fprintf(stderr,
+                     "wispra: --save has no settings file: neither XDG_CONFIG_HOME nor HOME is "
+                     "set (--config=FILE names one)\n");
+        return kUsageStatus;
+    }
+    if (!parsed.file.noConfig && !file.empty()) {
+        const bool named = parsed.file.configPath != nullptr && !parsed.file.save;
+        ReadSettingsFile(file, named, host, look);
+        std::string expected;
+        for (const GivenLook& given : parsed.given)
+            GiveLook(given.name.c_str(), given.value, host, look, expected);
+    }
+    hostOptions = host;
+    const WindowSystem& system = *ChooseHost(hostOptions).system;
+    settingStarts = look.starts;
+    FirstSeed = look.seed;
+    if (FirstSeed == kSeedFromClock && system.distinctStarts)
+        FirstSeed = SeedOfRun(TimeOfDayUs(), static_cast<uint32_t>(getpid()));
+    if (parsed.file.save) {
+        savePath = file;
+        endOfRun = SaveAtEnd;
+    }
     dataFolders = InstalledDataFolders(ExecutableFolder());
-    return RunHost(*ChooseHost(hostOptions).system);
+    return RunHost(system);
+}
+
+uint32_t SeedOfRun(uint64_t timeOfDayUs, uint32_t processId) {
+    // A 64-bit mix (splitmix64's finaliser): runs a microsecond or one process id apart differ
+    // in every bit.
+    uint64_t mixed = timeOfDayUs ^ (static_cast<uint64_t>(processId) << 32);
+    mixed = (mixed ^ (mixed >> 30)) * 0xbf58476d1ce4e5b9u;
+    mixed = (mixed ^ (mixed >> 27)) * 0x94d049bb133111ebu;
+    return Low32(mixed ^ (mixed >> 31));
 }

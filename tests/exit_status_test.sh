@@ -1,7 +1,7 @@
 #!/bin/sh
 # The exit statuses and what goes where: --help and --version on an unwritable standard output,
-# a bad option, no display, and the host's two start-up failures (through an application whose
-# hooks fail on request). Every failure says so in one line on standard error and exits non-zero;
+# a bad option, no display, the host's two start-up failures (through an application whose hooks
+# fail on request), and a settings file that --save cannot write. Every failure says so in one line on standard error and exits non-zero;
 # standard output stays empty.
 # Usage (on a private X server): exit_status_test.sh <path to wispra> <path to failing_app>
 # The redirections inside sh -c belong to the program's own shell, so they are single-quoted.
@@ -55,6 +55,14 @@ expect "Init failing" 1 "^App failed to initialize\.$" 1 \
     env WISPRA_TEST_FAIL_AT=Init "$failing" --window
 # The same application without a failure ends through its refused frame, with status 0.
 expect "a refused frame" 0 - 0 "$failing" --window
+# --save writes the settings at the end; a file it cannot write fails the run, in one line.
+expect "--save" 0 - 0 "$failing" --window --save --config "$work/new/wispra.conf"
+[ -s "$work/new/wispra.conf" ] || {
+    echo "exit_status FAILED: --save wrote no settings file" >&2
+    failures=$((failures + 1))
+}
+expect "--save where no file can be" 1 "^wispra: cannot save the settings in .*: Not a directory$" 1 \
+    "$failing" --window --save --config="$work/new/wispra.conf/wispra.conf"
 
 rm -rf "$work"
 [ "$failures" -eq 0 ] || exit 1

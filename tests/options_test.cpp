@@ -351,6 +351,7 @@ TEST(Options, SamplesTakeAWholeNumberUpToThirtyTwoForTheProgramsOwnWindow) {
         {{"--samples=4", "--window"}, 4},
         {{"--samples=32"}, 32},
         {{"--samples=8", "--samples=02"}, 2},  // the last one counts
+        {{"--samples", "4"}, 4},               // as screen-saver dialogs write it
     };
     for (const auto& [arguments, samples] : good) {
         CommandLine line(arguments);
@@ -365,8 +366,7 @@ TEST(Options, SamplesTakeAWholeNumberUpToThirtyTwoForTheProgramsOwnWindow) {
         {{"--samples="}, "'--samples=': expected"},
         {{"--samples=4x"}, "'--samples=4x': expected"},
         {{"--samples=99999999999999999999"}, "expected a whole number"},
-        {{"--samples"}, "'--samples' needs a value, as in --samples=0"},
-        {{"--samples", "4"}, "'--samples' needs a value"},
+        {{"--samples"}, "'--samples' needs a value: a whole number from 0 to 32"},
         // A window another program made comes with that program's visual.
         {{"--root", "--samples=0"}, "'--samples=0' is for the program's own window"},
         {{"--samples=2", "--window-id=5"}, "'--samples=2' is for"},
