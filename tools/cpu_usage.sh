@@ -8,6 +8,8 @@
 # comes from Mesa's (invisible) heads-up display. Run it on a display of its own:
 #   tools/with_xvfb.sh -s 640x640 tools/cpu_usage.sh build/wispra [seconds]
 set -eu
+# The program measured as it starts for anyone: no one's own settings file.
+export XDG_CONFIG_HOME=/nonexistent
 program=$1
 seconds=${2:-20}
 ticks=$(getconf CLK_TCK)

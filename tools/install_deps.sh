@@ -6,7 +6,7 @@
 #   build     build and run the program (make run, make install)
 #   headless  run it on a virtual X server and take screenshots (make run without a display)
 #   test      build and run the tests and the benchmark (make test, make sanitize, make bench),
-#             the screen-saver tests with the xscreensaver daemon among them
+#             the screen-saver tests with the xscreensaver daemon and XSecureLock among them
 #   lint      check the sources (make lint)
 #   fuzz      fuzz the bitmap reader with clang's libFuzzer (make fuzz)
 #   package   build and check the Debian package (make package)
@@ -19,7 +19,7 @@ packages_of() {
             "libgl1-mesa-dri libfreetype-dev fontconfig fonts-dejavu-core" ;;
         headless) echo "xvfb xauth xdotool imagemagick" ;;
         test) echo "libgtest-dev libpng-dev xvfb xauth xdotool imagemagick x11-utils" \
-            "desktop-file-utils appstream dpkg-dev xscreensaver libxml2-utils" ;;
+            "desktop-file-utils appstream dpkg-dev xscreensaver xsecurelock libxml2-utils" ;;
         lint) echo "clang-format shellcheck git" ;;
         fuzz) echo "cmake make clang libclang-rt-dev" ;;
         package) echo "dpkg-dev lintian appstream" ;;

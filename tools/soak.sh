@@ -10,6 +10,8 @@
 #   soak.sh <path to wispra> [minutes] [seed]
 # Exit status 0 when the program lived to the end, wrote no GL error and ended with status 0.
 set -u
+# The program measured as it starts for anyone: no one's own settings file.
+export XDG_CONFIG_HOME=/nonexistent
 program=$1
 minutes=${2:-10}
 seed=${3:-}
