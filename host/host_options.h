@@ -13,6 +13,11 @@ constexpr int kSamplesUnset = -1;   // --samples not given: the window system's 
 constexpr int kMaxSamples = 32;     // the most samples per pixel --samples asks for
 constexpr int kMaxTextScale = 8;    // the largest text factor, whole pixels per font pixel
 
+// Which window system the program's own window is asked for: the session's, or one forced.
+enum class WindowSystemChoice { kSession, kX11, kWayland };
+// The layer-shell layer a wallpaper goes on.
+enum class WallpaperLayer { kBackground, kBottom };
+
 // What one run was asked for on its command line.
 struct HostOptions {
     int windowed = 0;                       // 0/1: start in a window, not full screen
@@ -31,6 +36,12 @@ struct HostOptions {
     int textScale = 0;                      // --text-scale: pixels per font pixel, 1..8; 0: the
                                             // display's
     const char* displayName = nullptr;      // -display's value (in argv), null: $DISPLAY
-    int passedArgc = 0;           // arguments left for the window system (GLUT's own options),
-    char** passedArgv = nullptr;  // argv[0] first, null-terminated; null: none
+    WindowSystemChoice windowSystem = WindowSystemChoice::kSession;  // --x11, --wayland
+    int wallpaper = 0;                 // 0/1: --wallpaper: behind the windows of each output
+    const char* outputName = nullptr;  // --output's output (in argv); null: every output
+    WallpaperLayer wallpaperLayer = WallpaperLayer::kBackground;  // --layer
+    int commandArgc = 0;           // the whole command line as the program got it, for a
+    char** commandArgv = nullptr;  // wallpaper that runs itself again for each output
+    int passedArgc = 0;            // arguments left for the window system (GLUT's own options),
+    char** passedArgv = nullptr;   // argv[0] first, null-terminated; null: none
 };
