@@ -32,6 +32,12 @@ constexpr char kUsageHead[] =
     "                      names, or else into the root window (also -root)\n"
     "  --window-id=ID      as a screen saver's preview: draw into the window ID, in\n"
     "                      decimal or 0x hexadecimal (also -window-id ID)\n"
+    "  --x11               the window through X and GLUT, also in a Wayland session\n"
+    "  --wayland           the window on Wayland (the default in a Wayland session)\n"
+    "  --wallpaper         on Wayland, a live wallpaper behind the windows of every\n"
+    "                      output, where the compositor offers wlr-layer-shell\n"
+    "  --output=NAME       the wallpaper on the output NAME alone\n"
+    "  --layer=LAYER       the wallpaper's layer: background (default) or bottom\n"
     "  -h, --help          print this help and exit\n"
     "      --version       print the version and exit\n"
     "\n"
@@ -132,6 +138,8 @@ constexpr char kWindowIdOption[] = "--window-id";
 constexpr char kDaemonWindowIdOption[] = "-window-id";  // the form screen-saver daemons pass
 constexpr char kGeometryOption[] = "-geometry";
 constexpr char kConfigOption[] = "--config";
+constexpr char kOutputOption[] = "--output";
+constexpr char kLayerOption[] = "--layer";
 constexpr char kSeeHelp[] = " (see wispra --help)";
 constexpr char kHexDigits[] = "0123456789abcdef";
 constexpr char kCut[] = "...";  // ends a quoted argument that was cut short
@@ -259,6 +267,9 @@ ParsedOptions ParseOptions(int argc, char** argv) {
     // The first argument about the window the program makes itself, which --root and
     // --window-id have no use for.
     const char* ownWindow = nullptr;
+    const char* windowSize = nullptr;     // the first of them about its size or its place
+    const char* wallpaperOnly = nullptr;  // the first argument that only a wallpaper takes
+    const char* forced = nullptr;         // the first of --x11 and --wayland
     for (int i = 1; i < argc; ++i) {
         const char* argument = argv[i];
         if (const GlutOption* glut = FindGlutOption(argument)) {
@@ -277,6 +288,7 @@ ParsedOptions ParseOptions(int argc, char** argv) {
             }
             if (iconic) parsed.options.startIconic = 1;
             if ((geometry || iconic) && ownWindow == nullptr) ownWindow = argument;
+            if ((geometry || iconic) && windowSize == nullptr) windowSize = argument;
             if (std::strcmp(glut->name, "-display") == 0) parsed.options.displayName = argv[i + 1];
             argv[kept++] = argv[i];
             if (glut->takesValue) argv[kept++] = argv[++i];
@@ -293,6 +305,7 @@ ParsedOptions ParseOptions(int argc, char** argv) {
         if (std::strcmp(argument, kWindowOption) == 0) {
             parsed.options.windowed = 1;
             if (ownWindow == nullptr) ownWindow = argument;
+            if (windowSize == nullptr) windowSize = argument;
             continue;
         }
         if (const char* size = ValueOf(argument, kWindowOption)) {
@@ -304,6 +317,7 @@ ParsedOptions ParseOptions(int argc, char** argv) {
             o.windowed = 1;
             o.sizeGiven = 1;
             if (ownWindow == nullptr) ownWindow = argument;
+            if (windowSize == nullptr) windowSize = argument;
             continue;
         }
         if (std::strcmp(argument, "--root") == 0 || std::strcmp(argument, "-root") == 0) {
@@ -326,6 +340,46 @@ ParsedOptions ParseOptions(int argc, char** argv) {
                 return Refuse(parsed, "bad window id", id, kWindowIdExpected);
             }
             parsed.options.saver = 1;
+            continue;
+        }
+        if (std::strcmp(argument, "--x11") == 0 || std::strcmp(argument, "--wayland") == 0) {
+            const WindowSystemChoice choice =
+                argument[2] == 'x' ? WindowSystemChoice::kX11 : WindowSystemChoice::kWayland;
+            if (forced != nullptr && parsed.options.windowSystem != choice)
+                return Refuse(parsed, "option", argument,
+                              (std::string(" does not go with ") + forced).c_str());
+            parsed.options.windowSystem = choice;
+            forced = argument;
+            continue;
+        }
+        if (std::strcmp(argument, "--wallpaper") == 0) {
+            parsed.options.wallpaper = 1;
+            continue;
+        }
+        const char* output = ValueOf(argument, kOutputOption);
+        if (output == nullptr && std::strcmp(argument, kOutputOption) == 0) {
+            if (i + 1 >= argc) return Refuse(parsed, "option", argument, " needs an output's name");
+            output = argv[++i];
+        }
+        if (output != nullptr) {
+            if (*output == '\0')
+                return Refuse(parsed, "option", argument, " needs an output's name");
+            parsed.options.outputName = output;
+            if (wallpaperOnly == nullptr) wallpaperOnly = argument;
+            continue;
+        }
+        const char* layer = ValueOf(argument, kLayerOption);
+        if (layer == nullptr && std::strcmp(argument, kLayerOption) == 0 && i + 1 < argc)
+            layer = argv[++i];
+        if (layer != nullptr || std::strcmp(argument, kLayerOption) == 0) {
+            if (layer != nullptr && std::strcmp(layer, "background") == 0) {
+                parsed.options.wallpaperLayer = WallpaperLayer::kBackground;
+            } else if (layer != nullptr && std::strcmp(layer, "bottom") == 0) {
+                parsed.options.wallpaperLayer = WallpaperLayer::kBottom;
+            } else {
+                return Refuse(parsed, "bad value in", argument, ": expected background or bottom");
+            }
+            if (wallpaperOnly == nullptr) wallpaperOnly = argument;
             continue;
         }
         if (std::strcmp(argument, "--no-config") == 0) {
@@ -382,6 +436,16 @@ ParsedOptions ParseOptions(int argc, char** argv) {
     if (parsed.file.save && parsed.file.noConfig)
         return Refuse(parsed, "option", "--save",
                       " needs a settings file, which --no-config drops");
+    const HostOptions& o = parsed.options;
+    if (wallpaperOnly != nullptr && !o.wallpaper)
+        return Refuse(parsed, "option", wallpaperOnly, " is for --wallpaper");
+    if (o.wallpaper &&
+        (o.saver || windowSize != nullptr || o.windowSystem == WindowSystemChoice::kX11)) {
+        const char* other = o.saver ? "--root" : windowSize != nullptr ? windowSize : forced;
+        return Refuse(parsed, "option", other, " does not go with --wallpaper");
+    }
+    if (o.saver && o.windowSystem == WindowSystemChoice::kWayland)
+        return Refuse(parsed, "option", forced, " does not go with --root or --window-id");
     if (ownWindow != nullptr && parsed.options.saver) {
         return Refuse(parsed, "option", ownWindow,
                       " is for the program's own window, not for --root or --window-id");

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "common/widths.h"
 #include "host/host.h"
@@ -23,6 +24,7 @@
 
 namespace {
 std::string savePath;  // the settings file --save writes at the end; written by RunProgram
+std::vector<char*> commandLine;  // argv as the program got it, null-terminated; RunProgram
 
 int SaveAtEnd() {
     return SaveSettingsFile(savePath, settings) ? 0 : kFailureStatus;
@@ -60,6 +62,8 @@ int PrintAnswer(const char* text) {
 
 int RunProgram(int argc, char** argv) {
     ReopenClosedStandardStreams();
+    commandLine.assign(argv, argv + argc);  // before the parse moves GLUT's options forward
+    commandLine.push_back(nullptr);
     // Help, version and mistakes are answered before anything else happens.
     const ParsedOptions parsed = ParseOptions(argc, argv);
     switch (parsed.verdict) {
@@ -93,8 +97,10 @@ int RunProgram(int argc, char** argv) {
         for (const GivenLook& given : parsed.given)
             GiveLook(given.name.c_str(), given.value, host, look, expected);
     }
+    host.commandArgc = argc;
+    host.commandArgv = commandLine.data();
     hostOptions = host;
-    const WindowSystem& system = *ChooseHost(hostOptions).system;
+    const WindowSystem& system = *ChooseHost(hostOptions, CurrentSession()).system;
     settingStarts = look.starts;
     FirstSeed = look.seed;
     if (FirstSeed == kSeedFromClock && system.distinctStarts)
