@@ -21,7 +21,8 @@ if [ -z "$number" ]; then
     rm -rf "$work"
     exit 1
 fi
-DISPLAY=":$number" LIBGL_ALWAYS_SOFTWARE=1 "$@"
+# An X session: the program chooses X here, even when started from a Wayland desktop.
+env -u WAYLAND_DISPLAY DISPLAY=":$number" XDG_SESSION_TYPE=x11 LIBGL_ALWAYS_SOFTWARE=1 "$@"
 status=$?
 kill "$server" 2>/dev/null
 wait "$server" 2>/dev/null
