@@ -36,6 +36,7 @@ if [ $# -eq 0 ]; then
 fi
 ticks=$(getconf CLK_TCK)
 work=$(mktemp -d)
+chmod a+rwx "$work"  # the frame-rate file of a variant run as another user (tools/with_sway.sh)
 pid=
 # shellcheck disable=SC2317  # run by the trap below
 finish() {

@@ -6,7 +6,8 @@
 #   build     build and run the program (make run, make install)
 #   headless  run it on a virtual X server and take screenshots (make run without a display)
 #   test      build and run the tests and the benchmark (make test, make sanitize, make bench),
-#             the screen-saver tests with the xscreensaver daemon and XSecureLock among them
+#             the screen-saver tests with the xscreensaver daemon and XSecureLock, and the Wayland
+#             tests with sway, grim, wtype and weston among them
 #   lint      check the sources (make lint)
 #   fuzz      fuzz the bitmap reader with clang's libFuzzer (make fuzz)
 #   package   build and check the Debian package (make package)
@@ -15,11 +16,14 @@ all_groups="build headless test lint fuzz package"
 
 packages_of() {
     case $1 in
-        build) echo "cmake g++ make libgl-dev libglu1-mesa-dev libglut-dev libx11-dev" \
-            "libgl1-mesa-dri libfreetype-dev fontconfig fonts-dejavu-core" ;;
+        build) echo "cmake g++ make pkg-config libgl-dev libglu1-mesa-dev libglut-dev libx11-dev" \
+            "libegl-dev libwayland-dev wayland-protocols libxkbcommon-dev libdecor-0-dev" \
+            "libdecor-0-plugin-1-cairo libgl1-mesa-dri libegl1-mesa libfreetype-dev fontconfig" \
+            "fonts-dejavu-core" ;;
         headless) echo "xvfb xauth xdotool imagemagick" ;;
         test) echo "libgtest-dev libpng-dev xvfb xauth xdotool imagemagick x11-utils" \
-            "desktop-file-utils appstream dpkg-dev xscreensaver xsecurelock libxml2-utils" ;;
+            "desktop-file-utils appstream dpkg-dev xscreensaver xsecurelock libxml2-utils" \
+            "sway grim wtype weston" ;;
         lint) echo "clang-format shellcheck git" ;;
         fuzz) echo "cmake make clang libclang-rt-dev" ;;
         package) echo "dpkg-dev lintian appstream" ;;
