@@ -177,39 +177,24 @@ void RunWallpaper() {
     RunWaylandLoop(true);
 }
 
-void ReleaseWallpaper() {
-    ReleaseWayland();
-}
-
-bool PacedByCallbacks(int) {
-    return true;
-}
-
-WindowSize WallpaperSize() {
-    return {WindowWidth, WindowHeight};
-}
-
 // The output's size is the compositor's to give; a wallpaper has no pointer to hide.
 void LeaveToCompositor() {}
 void LeaveSizeToCompositor(int, int) {}
 
-int WallpaperTextScale() {
-    return drawn.scale;
-}
 }  // namespace
 
 const WindowSystem kWallpaperWindowSystem = {
     OpenWallpaper,          // open
     ListenToWallpaper,      // listen
     RunWallpaper,           // run
-    ReleaseWallpaper,       // release
+    ReleaseWayland,         // release
     SwapDrawnSurface,       // swap
-    PacedByCallbacks,       // setSwapInterval
-    WallpaperSize,          // size
+    PacedByFrameCallbacks,  // setSwapInterval
+    DrawnSurfaceSize,       // size
     LeaveToCompositor,      // fullScreen
     LeaveSizeToCompositor,  // resize
     LeaveToCompositor,      // hidePointer
-    WallpaperTextScale,     // textScale
+    DrawnSurfaceTextScale,  // textScale
     0,                      // readsInput: it takes no input
     1,                      // distinctStarts: one per output, each its own
 };

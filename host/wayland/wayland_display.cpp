@@ -168,8 +168,11 @@ void TakeEndSignals() {
     endSignals = signalfd(-1, &ends, SFD_NONBLOCK | SFD_CLOEXEC);
 }
 
+// The compositor ended, and with it the surface and its GL: no Shutdown, but a --save all the
+// same.
 [[noreturn]] void LostConnection(bool quietEnd) {
-    if (quietEnd) std::_Exit(0);  // the compositor ended, and with it the surface and its GL
+    const int saved = endOfRun != nullptr ? endOfRun() : 0;
+    if (quietEnd) std::_Exit(saved);
     std::fprintf(stderr, "wispra: the connection to the Wayland compositor was lost: %s\n",
                  std::strerror(wl_display_get_error(wayland.display)));
     std::_Exit(kFailureStatus);
@@ -270,6 +273,18 @@ void ReleaseWayland() {
     if (drawn.eglWindow != nullptr) wl_egl_window_destroy(drawn.eglWindow);
     drawn.eglWindow = nullptr;
     if (wayland.display != nullptr) wl_display_flush(wayland.display);
+}
+
+WindowSize DrawnSurfaceSize() {
+    return {WindowWidth, WindowHeight};
+}
+
+int DrawnSurfaceTextScale() {
+    return drawn.scale;
+}
+
+bool PacedByFrameCallbacks(int) {
+    return true;
 }
 
 WaylandOutput* OutputNamed(const char* name) {

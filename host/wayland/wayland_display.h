@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "host/window_system.h"
+
 struct zwlr_layer_shell_v1;
 struct zxdg_output_manager_v1;
 struct zxdg_output_v1;
@@ -71,6 +73,13 @@ void SwapDrawnSurface();
 
 // Lets go of the surface, the EGL context and the connection.
 void ReleaseWayland();
+
+// What both Wayland hosts answer alike through the seam: the size in pixels as the latest
+// configure made it, the text factor of the buffer scale, and a swap interval that the frame
+// callbacks stand in for (every frame waits for the compositor's callback).
+WindowSize DrawnSurfaceSize();
+int DrawnSurfaceTextScale();
+bool PacedByFrameCallbacks(int interval);
 
 // The output named `name`, or null.
 WaylandOutput* OutputNamed(const char* name);

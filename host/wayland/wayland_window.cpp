@@ -85,18 +85,6 @@ void RunWaylandWindow() {
     RunWaylandLoop(false);
 }
 
-void ReleaseWaylandWindow() {
-    ReleaseWayland();
-}
-
-bool PacedByCallbacks(int) {
-    return true;  // every frame waits for the compositor's frame callback
-}
-
-WindowSize WaylandWindowSize() {
-    return {WindowWidth, WindowHeight};  // as the latest configure made it, in pixels
-}
-
 void WaylandFullScreen() {
     libdecor_frame_set_fullscreen(frame, nullptr);
 }
@@ -107,23 +95,20 @@ void WaylandResize(int width, int height) {
     libdecor_frame_unset_fullscreen(frame);
 }
 
-int WaylandTextScale() {
-    return drawn.scale;
-}
 }  // namespace
 
 const WindowSystem kWaylandWindowSystem = {
     OpenWaylandWindow,      // open
     ListenToWaylandWindow,  // listen
     RunWaylandWindow,       // run
-    ReleaseWaylandWindow,   // release
+    ReleaseWayland,         // release
     SwapDrawnSurface,       // swap
-    PacedByCallbacks,       // setSwapInterval
-    WaylandWindowSize,      // size
+    PacedByFrameCallbacks,  // setSwapInterval
+    DrawnSurfaceSize,       // size
     WaylandFullScreen,      // fullScreen
     WaylandResize,          // resize
     HideWaylandPointer,     // hidePointer
-    WaylandTextScale,       // textScale
+    DrawnSurfaceTextScale,  // textScale
     1,                      // readsInput
     0,                      // distinctStarts: a window replays its motion
 };
