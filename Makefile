@@ -66,7 +66,7 @@ sanitize:
 	$(call deps_of,build test)
 	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DWISPRA_SANITIZE=ON $(CMAKE_WERROR)
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS) \
-		--target wispra unit_tests gl_tests failing_app foreign_window compressed_docs
+		--target wispra unit_tests gl_tests failing_app foreign_window host_frames compressed_docs
 	cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) ctest --output-on-failure --parallel $(JOBS) \
 		--exclude-regex '^package$$'
 

@@ -11,10 +11,10 @@
 namespace {
 constexpr int kDefaultSamples = 4;  // what the X hosts' display mode gives without --samples
 
-EGLDisplay eglDisplay = EGL_NO_DISPLAY;  // null before OpenEglContext; written by it and Close
+EGLDisplay eglDisplay = EGL_NO_DISPLAY;  // null before OpenEglContext; written by it
 EGLConfig eglConfig = nullptr;           // the framebuffer chosen; written by OpenEglContext
-EGLContext eglContext = EGL_NO_CONTEXT;  // written by OpenEglContext and CloseEglContext
-EGLSurface eglSurface = EGL_NO_SURFACE;  // the window drawn into; MakeEglWindowSurface, Close
+EGLContext eglContext = EGL_NO_CONTEXT;  // written by OpenEglContext and ReleaseEglContext
+EGLSurface eglSurface = EGL_NO_SURFACE;  // the window drawn into; MakeEglWindowSurface, Release
 
 bool Refuse(const char* what) {
     std::fprintf(stderr, "wispra: %s (EGL error 0x%04x)\n", what,
@@ -113,13 +113,11 @@ bool SetEglSwapInterval(int interval) {
     return eglSwapInterval(eglDisplay, interval) == EGL_TRUE;
 }
 
-void CloseEglContext() {
+void ReleaseEglContext() {
     if (eglDisplay == EGL_NO_DISPLAY) return;
     eglMakeCurrent(eglDisplay, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     if (eglSurface != EGL_NO_SURFACE) eglDestroySurface(eglDisplay, eglSurface);
     if (eglContext != EGL_NO_CONTEXT) eglDestroyContext(eglDisplay, eglContext);
-    eglTerminate(eglDisplay);
-    eglDisplay = EGL_NO_DISPLAY;
     eglSurface = EGL_NO_SURFACE;
     eglContext = EGL_NO_CONTEXT;
 }

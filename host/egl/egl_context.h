@@ -22,5 +22,7 @@ void SwapEglBuffers();
 // Makes swaps wait for `interval` vertical blanks (0: none). False where the driver refuses.
 bool SetEglSwapInterval(int interval);
 
-// Lets go of the surface, the context and the display.
-void CloseEglContext();
+// Lets go of the surface and the context. The display closes with the process: terminated here,
+// it would unload the GL driver before the sanitized build's leak check, which would then take
+// the driver's memory for leaks (see tools/leak_check_at_exit.cpp).
+void ReleaseEglContext();

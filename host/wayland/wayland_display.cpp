@@ -269,7 +269,7 @@ void RunWaylandLoop(bool quietEnd) {
 }
 
 void ReleaseWayland() {
-    CloseEglContext();
+    ReleaseEglContext();
     if (drawn.eglWindow != nullptr) wl_egl_window_destroy(drawn.eglWindow);
     drawn.eglWindow = nullptr;
     if (wayland.display != nullptr) wl_display_flush(wayland.display);
