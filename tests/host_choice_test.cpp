@@ -6,18 +6,11 @@
 #include <vector>
 
 #include "host/wayland/frame_callbacks.h"
+#include "parsed_words.h"
 #include "program/hosts.h"
 #include "program/options.h"
 
 namespace {
-ParsedOptions Parsed(std::vector<std::string> words) {
-    words.insert(words.begin(), "wispra");
-    std::vector<char*> argv;
-    for (std::string& word : words) argv.push_back(word.data());
-    argv.push_back(nullptr);
-    return ParseOptions(static_cast<int>(words.size()), argv.data());
-}
-
 std::string HostFor(std::vector<std::string> words, Session session) {
     const ParsedOptions parsed = Parsed(std::move(words));
     EXPECT_EQ(parsed.verdict, OptionsVerdict::kRun) << parsed.complaint;

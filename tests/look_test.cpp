@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "host/glx/display_scale.h"
+#include "parsed_words.h"
 #include "program/options.h"
 #include "program/program.h"
 #include "program/settings_file.h"
@@ -23,16 +24,6 @@
 
 namespace {
 // The look and the host options of `words` given after argv[0]; kRun expected.
-ParsedOptions Parsed(std::vector<std::string> words) {
-    words.insert(words.begin(), "wispra");
-    std::vector<char*> argv;
-    for (std::string& word : words) argv.push_back(word.data());
-    argv.push_back(nullptr);
-    ParsedOptions parsed = ParseOptions(static_cast<int>(words.size()), argv.data());
-    parsed.given.clear();  // its values point into this call's words
-    return parsed;
-}
-
 float StartOfField(const LookOptions& look, float SceneSettings::*field) {
     return StartOf(look.starts, SettingOf(field));
 }
