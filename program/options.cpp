@@ -249,6 +249,20 @@ const char* ValueOf(const char* argument, const char* name) {
     return argument + length + 1;
 }
 
+// The value of the option `name` in argv[i]: after "name=", or, where argv[i] is `name` alone,
+// the next argument (`i` moves on to it). Null when argv[i] is not that option, or when it came
+// without a value, which `missing` then says.
+const char* OptionValue(const char* name, int argc, char** argv, int& i, bool& missing) {
+    missing = false;
+    if (const char* value = ValueOf(argv[i], name)) {
+        missing = *value == '\0';
+        return missing ? nullptr : value;
+    }
+    if (std::strcmp(argv[i], name) != 0) return nullptr;
+    missing = i + 1 >= argc;
+    return missing ? nullptr : argv[++i];
+}
+
 // One line: what is wrong, the argument quoted, what was expected, and where to read more.
 ParsedOptions Refuse(ParsedOptions parsed, const char* what, const char* argument,
                      const char* detail) {
@@ -356,22 +370,15 @@ ParsedOptions ParseOptions(int argc, char** argv) {
             parsed.options.wallpaper = 1;
             continue;
         }
-        const char* output = ValueOf(argument, kOutputOption);
-        if (output == nullptr && std::strcmp(argument, kOutputOption) == 0) {
-            if (i + 1 >= argc) return Refuse(parsed, "option", argument, " needs an output's name");
-            output = argv[++i];
-        }
-        if (output != nullptr) {
-            if (*output == '\0')
-                return Refuse(parsed, "option", argument, " needs an output's name");
+        bool missing = false;
+        if (const char* output = OptionValue(kOutputOption, argc, argv, i, missing)) {
             parsed.options.outputName = output;
             if (wallpaperOnly == nullptr) wallpaperOnly = argument;
             continue;
         }
-        const char* layer = ValueOf(argument, kLayerOption);
-        if (layer == nullptr && std::strcmp(argument, kLayerOption) == 0 && i + 1 < argc)
-            layer = argv[++i];
-        if (layer != nullptr || std::strcmp(argument, kLayerOption) == 0) {
+        if (missing) return Refuse(parsed, "option", argument, " needs an output's name");
+        const char* layer = OptionValue(kLayerOption, argc, argv, i, missing);
+        if (layer != nullptr || missing) {
             if (layer != nullptr && std::strcmp(layer, "background") == 0) {
                 parsed.options.wallpaperLayer = WallpaperLayer::kBackground;
             } else if (layer != nullptr && std::strcmp(layer, "bottom") == 0) {
@@ -390,16 +397,11 @@ ParsedOptions ParseOptions(int argc, char** argv) {
             parsed.file.save = 1;
             continue;
         }
-        const char* config = ValueOf(argument, kConfigOption);
-        if (config == nullptr && std::strcmp(argument, kConfigOption) == 0) {
-            if (i + 1 >= argc) return Refuse(parsed, "option", argument, " needs a file");
-            config = argv[++i];
-        }
-        if (config != nullptr) {
-            if (*config == '\0') return Refuse(parsed, "option", argument, " needs a file");
+        if (const char* config = OptionValue(kConfigOption, argc, argv, i, missing)) {
             parsed.file.configPath = config;
             continue;
         }
+        if (missing) return Refuse(parsed, "option", argument, " needs a file");
         if (argument[0] == '-' && argument[1] == '-' && argument[2] != '\0') {
             // --name=VALUE, or --name VALUE for an option that takes one.
             const char* equals = std::strchr(argument, '=');

@@ -25,10 +25,8 @@ constexpr char kNamespace[] = "wispra";
 constexpr uint32_t kAllEdges =
     ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
     ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT | ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT;
-constexpr int kFirstConfigureRounds = 100;
 
 zwlr_layer_surface_v1* layerSurface = nullptr;  // the surface on its output; OpenWallpaper
-int configured = 0;                             // 0/1: it has had its first size
 
 // One process drawing on one output, started by the watching process.
 struct OutputProcess {
@@ -41,7 +39,6 @@ void LayerConfigure(void*, zwlr_layer_surface_v1* surface, uint32_t serial, uint
                     uint32_t height) {
     zwlr_layer_surface_v1_ack_configure(surface, serial);
     SizeDrawnSurface(static_cast<int>(width), static_cast<int>(height));
-    configured = 1;
 }
 
 // The output went, or the compositor no longer wants the surface: the run ends.
@@ -161,14 +158,7 @@ int OpenWallpaper() {
     wl_surface_set_input_region(drawn.surface, none);  // every click goes to what lies below
     wl_region_destroy(none);
     wl_surface_commit(drawn.surface);
-    for (int i = 0; i < kFirstConfigureRounds && !configured; ++i) {
-        if (wl_display_dispatch(wayland.display) < 0) break;
-    }
-    if (!configured) {
-        std::fprintf(stderr, "wispra: the Wayland compositor never gave the wallpaper a size\n");
-        return kFailureStatus;
-    }
-    return 0;
+    return WaitForFirstSize("the wallpaper") ? 0 : kFailureStatus;
 }
 
 void ListenToWallpaper() {}

@@ -29,6 +29,7 @@ WaylandConnection wayland;
 DrawnSurface drawn;
 
 namespace {
+constexpr int kFirstSizeRounds = 100;  // of the compositor's events, for a new surface's size
 constexpr uint32_t kCompositorVersion = 4;
 constexpr uint32_t kOutputVersion = 4;         // with its name
 constexpr uint32_t kSeatVersion = 5;           // with the keyboard's repeat rate
@@ -246,6 +247,15 @@ void SizeDrawnSurface(int width, int height) {
     }
     drawn.frameAsked = 1;  // a new size is drawn at once
     if (pixelsWide != WindowWidth || pixelsHigh != WindowHeight) Reshape(pixelsWide, pixelsHigh);
+}
+
+bool WaitForFirstSize(const char* what) {
+    for (int i = 0; i < kFirstSizeRounds && drawn.eglWindow == nullptr; ++i) {
+        if (wl_display_dispatch(wayland.display) < 0) break;
+    }
+    if (drawn.eglWindow != nullptr) return true;
+    std::fprintf(stderr, "wispra: the Wayland compositor never gave %s a size\n", what);
+    return false;
 }
 
 void SwapDrawnSurface() {

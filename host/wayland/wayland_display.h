@@ -63,6 +63,10 @@ bool MakeDrawnSurface();
 // the buffer scale, made on the first call, and the host is told the size in pixels.
 void SizeDrawnSurface(int width, int height);
 
+// Handles the compositor's events until it has given the surface its first size. False, with
+// one line on standard error naming `what` ("the window"), when it never does.
+bool WaitForFirstSize(const char* what);
+
 // Asks for the frame callback that paces the next frame, then shows the frame drawn.
 void SwapDrawnSurface();
 

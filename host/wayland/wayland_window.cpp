@@ -15,13 +15,11 @@
 
 namespace {
 constexpr char kAppId[] = "wispra";  // the desktop entry's name, for the icon and the task bar
-constexpr int kFirstConfigureRounds = 100;
 
 libdecor* decor = nullptr;        // libdecor's context; written by OpenWaylandWindow
 libdecor_frame* frame = nullptr;  // the decorated toplevel; written by OpenWaylandWindow
 int floatingWidth = 0;            // logical size out of full screen, as asked; open, resize
 int floatingHeight = 0;
-int configured = 0;  // 0/1: the first configure came and the surface has a size
 
 void DecorError(libdecor*, libdecor_error, const char* message) {
     std::fprintf(stderr, "wispra: the window's decorations failed: %s\n", message);
@@ -39,7 +37,6 @@ void Configure(libdecor_frame* configuredFrame, libdecor_configuration* configur
     libdecor_frame_commit(configuredFrame, state, configuration);
     libdecor_state_free(state);
     SizeDrawnSurface(width, height);
-    configured = 1;
 }
 
 // The compositor's close ends the program at once, as a window manager's close does.
@@ -68,14 +65,7 @@ int OpenWaylandWindow() {
     libdecor_frame_set_app_id(frame, kAppId);
     libdecor_frame_set_title(frame, WindowTitle());  // asked once
     libdecor_frame_map(frame);
-    for (int i = 0; i < kFirstConfigureRounds && !configured; ++i) {
-        if (wl_display_dispatch(wayland.display) < 0) break;
-    }
-    if (!configured) {
-        std::fprintf(stderr, "wispra: the Wayland compositor never configured the window\n");
-        return kFailureStatus;
-    }
-    return 0;
+    return WaitForFirstSize("the window") ? 0 : kFailureStatus;
 }
 
 // The events come through the connection's queue, which libdecor's listeners share.
