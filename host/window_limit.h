@@ -7,7 +7,8 @@
 
 // Whether a window of width x height pixels with `samples` per pixel (0: not multisampled, as 1)
 // is drawn: each side at most 16384 (the largest viewport GL offers), and its whole tiles at most
-// 2^31 bytes (at 4 samples, 2^27 pixels: 16384 x 8192 or 11584 x 11584).
+// 2^31 bytes (at 4 samples, 2^27 pixels: 16384 x 8192 or 11584 x 11584) and at most 2^27 pixels
+// with fewer samples.
 bool WindowDrawable(int width, int height, int samples);
 
 // Writes the one line that says why nothing is drawn in a window of width x height pixels with

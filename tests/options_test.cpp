@@ -333,12 +333,12 @@ TEST(WindowLimit, DrawnUpToWhatTheSoftwareRendererHolds) {
         EXPECT_TRUE(WindowDrawable(width, height, 4)) << width;
     for (const auto& [width, height] : notDrawn)
         EXPECT_FALSE(WindowDrawable(width, height, 4)) << width << " x " << height;
-    // Fewer samples leave room for more pixels, more leave less; a visual without multisampling
-    // holds one sample a pixel.
-    EXPECT_TRUE(WindowDrawable(16384, 16384, 0));
-    EXPECT_TRUE(WindowDrawable(16384, 16384, 1));
+    // More samples leave room for fewer pixels; fewer leave no room for more, as one frame's
+    // binning holds no more (a visual without multisampling holds one sample a pixel).
+    EXPECT_TRUE(WindowDrawable(16384, 8192, 0));
+    EXPECT_FALSE(WindowDrawable(16384, 16384, 0));
+    EXPECT_FALSE(WindowDrawable(11585, 11585, 1));
     EXPECT_FALSE(WindowDrawable(16385, 64, 0));
-    EXPECT_TRUE(WindowDrawable(16384, 16384, 2));
     EXPECT_FALSE(WindowDrawable(11584, 11584, 8));
     EXPECT_TRUE(WindowDrawable(8192, 8192, 8));
     EXPECT_FALSE(WindowDrawable(8192, 8256, 8));
