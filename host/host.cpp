@@ -3,9 +3,11 @@
 #include "host/host.h"
 
 #include <GL/gl.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "host/app.h"
 #include "host/clock.h"
@@ -20,6 +22,17 @@ void QuitProgram() {
     std::exit(endOfRun != nullptr ? endOfRun() : 0);
 }
 
+namespace {
+// Frames are neither drawn nor swapped: the window is hidden or too large to draw.
+bool WindowUndrawn() {
+    return WindowHidden || WindowOversize;
+}
+
+void QuitWhenUndrawnNow() {
+    if (QuitWhenUndrawn && WindowUndrawn()) QuitProgram();
+}
+}  // namespace
+
 void Reshape(int width, int height) {
     WindowWidth = width;
     WindowHeight = height;
@@ -30,6 +43,7 @@ void Reshape(int width, int height) {
     if (oversize && !WindowOversize) WarnWindowTooLarge(width, height, samples);
     WindowOversize = oversize;
     ScheduleHeapTrim(UptimeMs);
+    QuitWhenUndrawnNow();
 }
 
 void DrawFrame() {
@@ -40,19 +54,30 @@ void DrawFrame() {
 
 void StepFrame() {
     // A frame already on its way when the window went; or a window too large to swap.
-    if (WindowHidden || WindowOversize) return;
+    if (WindowUndrawn()) return;
     DrawFrame();
     windowSystem->swap();
 }
 
 void SetWindowHidden(int hidden) {
     WindowHidden = hidden;
-    if (hidden && QuitWhenHidden) QuitProgram();
+    QuitWhenUndrawnNow();
 }
 
-void SetQuitWhenHidden(int quit) {
-    QuitWhenHidden = quit;
-    if (quit && WindowHidden) QuitProgram();
+void SetQuitWhenUndrawn(int quit) {
+    QuitWhenUndrawn = quit;
+    QuitWhenUndrawnNow();
+}
+
+void EndWithFailedWindowSystem(const char* line) {
+    // write, not stdio: the failure may have come inside a call that holds stdio's lock.
+    if (line != nullptr) {
+        const size_t length = std::strlen(line);
+        if (write(STDERR_FILENO, line, length) < 0 || write(STDERR_FILENO, "\n", 1) < 0) {
+        }
+    }
+    const int saved = endOfRun != nullptr ? endOfRun() : 0;
+    std::_Exit(line != nullptr ? kFailureStatus : saved);
 }
 
 int RunHost(const WindowSystem& system) {

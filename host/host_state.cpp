@@ -9,7 +9,7 @@ int WindowHeight;
 int HostFullScreen;
 int WindowHidden;
 int WindowOversize;
-int QuitWhenHidden;
+int QuitWhenUndrawn;
 InputHandlers inputHandlers;
 uint64_t UptimeMs;
 uint32_t ElapsedMs;
@@ -29,7 +29,7 @@ void ResetHostState() {
     HostFullScreen = 0;
     WindowHidden = 0;
     WindowOversize = 0;
-    QuitWhenHidden = 0;
+    QuitWhenUndrawn = 0;
     inputHandlers = HostInputHandlers();
     UptimeMs = 0;
     ElapsedMs = 0;  // 0 until the first Display: Init sees 0

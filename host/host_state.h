@@ -15,17 +15,17 @@
 // The window.
 extern const WindowSystem* windowSystem;  // the host in use, null before RunHost; written by
                                           // RunHost (tests set it themselves)
-extern int WindowWidth;     // client width, pixels, >= 0; written by a host's open (the start
-                            // size) and Reshape
-extern int WindowHeight;    // client height, pixels, >= 0; written with WindowWidth
-extern int HostFullScreen;  // 0/1: state of HostKeyboard's full-screen toggle; written by it
-extern int WindowHidden;    // 0/1: the window is unmapped (hidden or iconified); written by
-                            // SetWindowHidden only
-extern int WindowOversize;  // 0/1: the window is larger than the renderer draws, so nothing is
-                            // drawn or swapped; written by Reshape
-extern int QuitWhenHidden;  // 0/1: the application is fading out to end the process, which a
-                            // hidden window (no frames, so no fade) ends at once; written by
-                            // SetQuitWhenHidden only
+extern int WindowWidth;      // client width, pixels, >= 0; written by a host's open (the start
+                             // size) and Reshape
+extern int WindowHeight;     // client height, pixels, >= 0; written with WindowWidth
+extern int HostFullScreen;   // 0/1: state of HostKeyboard's full-screen toggle; written by it
+extern int WindowHidden;     // 0/1: the window is unmapped (hidden or iconified); written by
+                             // SetWindowHidden only
+extern int WindowOversize;   // 0/1: the window is larger than the renderer draws, so nothing is
+                             // drawn or swapped; written by Reshape
+extern int QuitWhenUndrawn;  // 0/1: the application is fading out to end the process, which a
+                             // window that draws no frames (hidden or too large) ends at once;
+                             // written by SetQuitWhenUndrawn only
 
 // Input.
 extern InputHandlers inputHandlers;  // where the hosts' input goes: HostInputHandlers() until

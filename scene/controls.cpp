@@ -196,7 +196,7 @@ void StandardKey(unsigned char key) {
             HelpShown = 0;
             // Once only: a held key's repeats must not keep restarting the fade.
             if (Brightness >= 1.0f) Brightness = kQuitBrightness;
-            SetQuitWhenHidden(1);  // a hidden window draws no frame to carry the fade
+            SetQuitWhenUndrawn(1);  // a window that draws no frame cannot carry the fade
             break;
         case ',':
             StepFov(kFovStep);

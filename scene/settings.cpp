@@ -316,7 +316,7 @@ void ResetScene() {
     for (const FloatSetting& row : kFloatSettings)
         settings.*row.field = StartOf(settingStarts, row);
     Brightness = 1.0f;
-    SetQuitWhenHidden(0);  // no fade-out any more
+    SetQuitWhenUndrawn(0);  // no fade-out any more
     PauseMotion = 0;
     particleSystem.Clear();
 }

@@ -169,14 +169,14 @@ void TakeEndSignals() {
     endSignals = signalfd(-1, &ends, SFD_NONBLOCK | SFD_CLOEXEC);
 }
 
-// The compositor ended, and with it the surface and its GL: no Shutdown, but a --save all the
-// same.
+// The compositor ended, and with it the surface and its GL; a wallpaper ends quietly (a logout).
 [[noreturn]] void LostConnection(bool quietEnd) {
-    const int saved = endOfRun != nullptr ? endOfRun() : 0;
-    if (quietEnd) std::_Exit(saved);
-    std::fprintf(stderr, "wispra: the connection to the Wayland compositor was lost: %s\n",
-                 std::strerror(wl_display_get_error(wayland.display)));
-    std::_Exit(kFailureStatus);
+    if (quietEnd) EndWithFailedWindowSystem(nullptr);
+    char line[kFailureLineBytes];
+    std::snprintf(line, sizeof line,
+                  "wispra: the connection to the Wayland compositor was lost: %s",
+                  std::strerror(wl_display_get_error(wayland.display)));
+    EndWithFailedWindowSystem(line);
 }
 
 // Waits up to `timeoutMs` (-1: for ever) for the compositor's events or an end signal, and
