@@ -4,12 +4,17 @@
 
 #include <GL/freeglut.h>
 
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
 #include "host/app.h"
 #include "host/glut/display_mode.h"
 #include "host/glut/glut_input.h"
 #include "host/glut/window_identity.h"
 #include "host/glx/display_scale.h"
 #include "host/glx/swap_control.h"
+#include "host/glx/x_failures.h"
 #include "host/host.h"
 #include "host/host_state.h"
 #include "host/pacing.h"
@@ -17,8 +22,26 @@
 namespace {
 int displayScale = 1;  // the text factor the display asks for, 1..8; written by OpenGlutWindow
 
+// GLUT's fatal errors (no display, no visual, no context) end the program in its one line.
+void EndOnGlutError(const char* format, va_list arguments) {
+    char line[kFailureLineBytes] = "wispra: ";
+    const size_t prefix = std::strlen(line);
+    std::vsnprintf(line + prefix, sizeof line - prefix, format, arguments);
+    EndWithFailedWindowSystem(line);
+}
+
+void WarnOfGlut(const char* format, va_list arguments) {
+    std::fputs("wispra: ", stderr);
+    std::vfprintf(stderr, format, arguments);
+    std::fputc('\n', stderr);
+}
+
 int OpenGlutWindow() {
+    if (!WatchXServerOf(hostOptions.displayName)) return kFailureStatus;
+    glutInitErrorFunc(EndOnGlutError);
+    glutInitWarningFunc(WarnOfGlut);
     glutInit(&hostOptions.passedArgc, hostOptions.passedArgv);
+    EndOnXErrors();
     // The window manager's close ends the run through QuitProgram, as every other end does, not
     // inside GLUT.
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
