@@ -18,6 +18,7 @@
 #include "host/glx/display_scale.h"
 #include "host/glx/swap_control.h"
 #include "host/glx/visual_features.h"
+#include "host/glx/x_failures.h"
 #include "host/host.h"
 #include "host/host_state.h"
 #include "host/pacing.h"
@@ -26,7 +27,6 @@
 namespace {
 // Where a screen-saver daemon puts the id of the window a --root program is to draw into.
 constexpr char kDaemonWindowVariable[] = "XSCREENSAVER_WINDOW";
-constexpr int kErrorTextBytes = 160;  // room for Xlib's description of an error
 
 // The connection and what it holds are this file's own, as GLUT keeps its own for the GLUT host.
 Display* saverDisplay;        // the connection, null before OpenSaverWindow; written by it and by
@@ -34,15 +34,20 @@ Display* saverDisplay;        // the connection, null before OpenSaverWindow; wr
 Window saverWindow;           // the window drawn into, 0 before; written by OpenSaverWindow
 GLXContext saverContext;      // the context for the window's visual, null when none; written by
                               // OpenSaverWindow, ReleaseSaverWindow
-int endSignals = -1;          // descriptor that reads SIGTERM and SIGINT, -1 when none; written
-                              // by OpenSaverWindow and CloseSaverWindow
+int endSignals = -1;          // descriptor that reads SIGTERM, SIGINT and SIGUSR1, -1 when none;
+                              // written by OpenSaverWindow and CloseSaverWindow
 sigset_t signalsBefore;       // the signal mask before OpenSaverWindow blocked the end signals
 XErrorHandler handlerBefore;  // Xlib's error handler before OpenSaverWindow set NoteXError
 int displayScale = 1;         // the text factor the display asks for, 1..8; OpenSaverWindow
+int clearAtEnd;               // 0/1: the window is the root window and no daemon named it, so
+                              // the desktop's background is put back at the end; OpenSaverWindow
 int ending;                   // 0/1: the window was destroyed or an end signal came; written by
-                              // HandleSaverEvents
+                              // HandleSaverEvents and NoteXError
 int errorReported;            // 0/1: an X error not about the window went to standard error;
-                              // written by NoteXError
+                              // written by HandleSaverEvents
+char pendingError[kFailureLineBytes];  // the first X error not about the window, "" when none:
+                                       // said once the events before it show the window still
+                                       // stands; written by NoteXError, HandleSaverEvents
 
 bool IsWindowGone(unsigned char code) {
     return code == BadWindow || code == BadDrawable;
@@ -50,19 +55,17 @@ bool IsWindowGone(unsigned char code) {
 
 // Xlib's own handler would end the process on any error. Errors about the window come when it is
 // destroyed while a frame is drawn into it: the window's end then follows as an event, or is
-// taken from the error where the window went before its events were selected.
+// taken from the error where the window went before its events were selected. Other errors (on
+// the renderer's graphics context for the window, say) may come of the same end, whose event is
+// queued before them but not yet read: they are said only once the queue shows no end.
 int NoteXError(Display* display, XErrorEvent* error) {
     if (error->resourceid == saverWindow) {
         if (IsWindowGone(error->error_code)) ending = 1;
         return 0;
     }
-    if (!errorReported) {
-        char text[kErrorTextBytes];
-        XGetErrorText(display, error->error_code, text, sizeof text);
-        std::fprintf(stderr, "wispra: X error: %s (request %d); carrying on\n", text,
-                     error->request_code);
-        errorReported = 1;
-    }
+    if (!errorReported && pendingError[0] == '\0')
+        DescribeXError(display, error->error_code, error->request_code, "; carrying on",
+                       pendingError, sizeof pendingError);
     return 0;
 }
 
@@ -73,6 +76,8 @@ void TakeEndSignals() {
     sigemptyset(&ends);
     sigaddset(&ends, SIGTERM);
     sigaddset(&ends, SIGINT);
+    // XSecureLock's reset of its saver, when its password prompt closes: the saver goes on.
+    sigaddset(&ends, SIGUSR1);
     sigprocmask(SIG_BLOCK, &ends, &signalsBefore);
     endSignals = signalfd(-1, &ends, SFD_NONBLOCK | SFD_CLOEXEC);
 }
@@ -80,10 +85,11 @@ void TakeEndSignals() {
 // The window the options, or else the daemon's variable, name; 0 for the root window. False after
 // a refusal.
 bool ChooseWindow(uint32_t& id) {
-    id = hostOptions.windowId;
-    if (id != 0) return true;
     const char* named = std::getenv(kDaemonWindowVariable);
-    if (named == nullptr || *named == '\0') return true;
+    const bool daemonNamed = named != nullptr && *named != '\0';
+    clearAtEnd = daemonNamed ? 0 : 1;  // kept only for the root window
+    id = hostOptions.windowId;
+    if (id != 0 || !daemonNamed) return true;
     if (ParseWindowId(named, id)) return true;
     std::fprintf(stderr, "wispra: %s is not a window id%s\n", kDaemonWindowVariable,
                  kWindowIdExpected);
@@ -109,8 +115,10 @@ int OpenSaverWindow() {
                      XDisplayName(hostOptions.displayName));
         return kFailureStatus;
     }
+    WatchXServer(saverDisplay);
     handlerBefore = XSetErrorHandler(NoteXError);
     saverWindow = id != 0 ? id : RootWindow(saverDisplay, DefaultScreen(saverDisplay));
+    if (saverWindow != RootWindow(saverDisplay, DefaultScreen(saverDisplay))) clearAtEnd = 0;
     // Selected before the window is looked at: if it is destroyed after the look, the event says
     // so; if before, the look fails.
     XSelectInput(saverDisplay, saverWindow, StructureNotifyMask);
@@ -119,6 +127,20 @@ int OpenSaverWindow() {
         std::fprintf(stderr, "wispra: no window 0x%lx on display '%s'\n", saverWindow,
                      DisplayString(saverDisplay));
         return kUsageStatus;
+    }
+    // Input-only windows have neither a visual nor pixels to draw into.
+    if (attributes.c_class == InputOnly) {
+        std::fprintf(stderr, "wispra: window 0x%lx is input-only: it has no visual to draw with\n",
+                     saverWindow);
+        return kUsageStatus;
+    }
+    // Asked of the server itself before the GL library asks it about visuals.
+    int errorBase = 0;
+    int eventBase = 0;
+    if (!glXQueryExtension(saverDisplay, &errorBase, &eventBase)) {
+        std::fprintf(stderr, "wispra: display '%s' has no OpenGL (GLX)\n",
+                     DisplayString(saverDisplay));
+        return kFailureStatus;
     }
     XVisualInfo* visual = DescribeVisual(attributes);
     const char* missing = visual == nullptr ? "OpenGL" : MissingGlxFeatures(saverDisplay, visual);
@@ -176,6 +198,8 @@ void ReleaseSaverWindow() {
         glXDestroyContext(saverDisplay, saverContext);
         saverContext = nullptr;
     }
+    // Run by hand on the desktop, the last frame would stay painted over its background.
+    if (clearAtEnd && saverDisplay != nullptr) XClearWindow(saverDisplay, saverWindow);
     // The server has let go of everything before the process ends. The connection itself closes
     // with the process: closed here, it would unload the GL driver before the sanitized build's
     // leak check (see tools/leak_check_at_exit.cpp).
@@ -237,9 +261,14 @@ bool HandleSaverEvents() {
                 break;
         }
     }
+    if (pendingError[0] != '\0' && !ending) {
+        std::fprintf(stderr, "%s\n", pendingError);
+        errorReported = 1;
+    }
+    pendingError[0] = '\0';
     signalfd_siginfo received{};
-    if (read(endSignals, &received, sizeof received) == static_cast<ssize_t>(sizeof received)) {
-        ending = 1;
+    while (read(endSignals, &received, sizeof received) == static_cast<ssize_t>(sizeof received)) {
+        if (received.ssi_signo != SIGUSR1) ending = 1;
     }
     return ending != 0;
 }
@@ -263,5 +292,7 @@ void CloseSaverWindow() {
     endSignals = -1;
     ending = 0;
     errorReported = 0;
+    pendingError[0] = '\0';
+    clearAtEnd = 0;
     displayScale = 1;
 }
