@@ -3,6 +3,7 @@
 #include "program/program.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/time.h>
 #include <unistd.h>
 
@@ -62,6 +63,9 @@ int PrintAnswer(const char* text) {
 
 int RunProgram(int argc, char** argv) {
     ReopenClosedStandardStreams();
+    // A reader that has gone (standard error into a closed pipe) loses the text, not the program:
+    // the write fails, and --help still says so where it can.
+    signal(SIGPIPE, SIG_IGN);
     commandLine.assign(argv, argv + argc);  // before the parse moves GLUT's options forward
     commandLine.push_back(nullptr);
     // Help, version and mistakes are answered before anything else happens.
