@@ -1,6 +1,6 @@
 #!/bin/sh
 # The exit statuses and what goes where: --help and --version on an unwritable standard output,
-# a bad option, no display, the host's two start-up failures (through an application whose hooks
+# a bad option, no display, no GL context, a lost X server, the host's two start-up failures (through an application whose hooks
 # fail on request), and a settings file that --save cannot write. Every failure says so in one line on standard error and exits non-zero;
 # standard output stays empty.
 # Usage (on a private X server): exit_status_test.sh <path to wispra> <path to failing_app>
@@ -48,7 +48,15 @@ if ! "$program" --version >"$work/version" 2>"$work/err" || [ -s "$work/err" ] |
     failures=$((failures + 1))
 fi
 expect "a bad option" 2 "--bogus" 1 "$program" --bogus
-expect "no display" 1 "failed to open display" 1 env -u DISPLAY "$program" --window
+expect "no display" 1 "^wispra: cannot open display ''$" 1 env -u DISPLAY "$program" --window
+# A context the server cannot make (it offers no indirect GLX): one line, not Xlib's dump.
+expect "no context" 1 "^wispra: .*context" 1 env LIBGL_ALWAYS_INDIRECT=1 "$program" --window
+# A pipe whose reader has gone: the answer is lost, not the program.
+mkfifo "$work/gone"
+exec 9<>"$work/gone" 8>"$work/gone" 9<&-
+expect "--help into a pipe without a reader" 1 "^wispra: cannot write to standard output: " 1 \
+    sh -c '"$0" --help >&8' "$program"
+exec 8>&-
 expect "PreInit failing" 1 "^App returned false on PreInit(), we shouldn't really continue\.$" 1 \
     env WISPRA_TEST_FAIL_AT=PreInit "$failing" --window
 expect "Init failing" 1 "^App failed to initialize\.$" 1 \
@@ -63,6 +71,28 @@ expect "--save" 0 - 0 "$failing" --window --save --config "$work/new/wispra.conf
 }
 expect "--save where no file can be" 1 "^wispra: cannot save the settings in .*: Not a directory$" 1 \
     "$failing" --window --save --config="$work/new/wispra.conf/wispra.conf"
+
+# The X server killed under a running window and a running saver: one line and status 1 each.
+mkfifo "$work/display"
+Xvfb -displayfd 3 -screen 0 320x240x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+server=$!
+read -r number <"$work/display"
+DISPLAY=":$number" "$program" --window 2>"$work/lost-window" &
+window=$!
+DISPLAY=":$number" "$program" --root 2>"$work/lost-saver" &
+saver=$!
+DISPLAY=":$number" timeout 20 xdotool search --sync --onlyvisible --name '^Vell$' >/dev/null
+kill -KILL "$server"
+for how in window saver; do
+    eval "wait \$$how"
+    got=$?
+    lost=$work/lost-$how
+    if [ "$got" -ne 1 ] || [ "$(wc -l <"$lost")" -ne 1 ] ||
+        ! grep -q "^wispra: the connection to the X server.* was lost$" "$lost"; then
+        echo "exit_status FAILED: the $how on a lost X server: status $got, $(cat "$lost")" >&2
+        failures=$((failures + 1))
+    fi
+done
 
 rm -rf "$work"
 [ "$failures" -eq 0 ] || exit 1

@@ -1,10 +1,10 @@
 // A window made by another program, as a screen-saver daemon makes one, for the tests of the
 // program's --window-id: a window of the given size at the screen's top left, with an RGBA GLX
 // visual that is double-buffered (or, with "single", one that is not; with "multisample", one
-// with four samples a pixel), mapped and black. Prints the window's id in hexadecimal once it is
-// mapped, then keeps it until standard input closes or the process is ended, when the window goes
-// with the connection.
-// Usage: foreign_window WIDTHxHEIGHT [single|multisample]
+// with four samples a pixel; with "inputonly", an input-only window), mapped and black. Prints the
+// window's id in hexadecimal once it is mapped, then keeps it until standard input closes or the
+// process is ended, when the window goes with the connection. Usage: foreign_window WIDTHxHEIGHT
+// [single|multisample|inputonly]
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     int height = 0;
     if (argc < 2 || std::sscanf(argv[1], "%dx%d", &width, &height) != 2 || width <= 0 ||
         height <= 0) {
-        std::fprintf(stderr, "usage: foreign_window WIDTHxHEIGHT [single|multisample]\n");
+        std::fprintf(stderr, "usage: foreign_window WIDTHxHEIGHT [single|multisample|inputonly]\n");
         return kUsageStatus;
     }
     const char* kind = argc > 2 ? argv[2] : "";
@@ -52,10 +52,16 @@ int main(int argc, char** argv) {
     attributes.background_pixel = BlackPixel(display, screen);
     attributes.border_pixel = 0;
     attributes.event_mask = StructureNotifyMask;
-    const Window window = XCreateWindow(
-        display, root, 0, 0, static_cast<unsigned int>(width), static_cast<unsigned int>(height), 0,
-        visual->depth, InputOutput, visual->visual,
-        CWColormap | CWBackPixel | CWBorderPixel | CWEventMask, &attributes);
+    const bool inputOnly = std::strcmp(kind, "inputonly") == 0;
+    const Window window =
+        inputOnly
+            ? XCreateWindow(display, root, 0, 0, static_cast<unsigned int>(width),
+                            static_cast<unsigned int>(height), 0, 0, InputOnly, CopyFromParent,
+                            CWEventMask, &attributes)
+            : XCreateWindow(display, root, 0, 0, static_cast<unsigned int>(width),
+                            static_cast<unsigned int>(height), 0, visual->depth, InputOutput,
+                            visual->visual, CWColormap | CWBackPixel | CWBorderPixel | CWEventMask,
+                            &attributes);
     XFree(visual);
     XMapWindow(display, window);
     for (XEvent event; XNextEvent(display, &event) == 0 && event.type != MapNotify;) {

@@ -133,27 +133,35 @@ void PressEscape() {
 }
 }  // namespace
 
-// Nothing is drawn while the window is hidden, so no frame would carry a fade-out to its end:
-// Escape while hidden, or hiding during the fade, ends the program at once, after Shutdown.
-TEST(EscapeAlwaysEnds, WhileHiddenOrWhenHiddenDuringTheFade) {
-    for (const bool fadingFirst : {false, true}) {
-        EXPECT_EXIT(
-            {
-                StartScene();
-                glutWindowStatusFunc(WindowStatus);
-                RunFrameAt(1000);
-                std::atexit(StatusThreeUnlessShutDown);
-                if (fadingFirst) {
-                    PressEscape();
-                    RunFrameAt(1100);
-                }
-                glutHideWindow();
-                PumpUntilHidden(1);  // hiding during the fade ends the program here
-                PressEscape();       // Escape while hidden, here
-                std::_Exit(7);
-            },
-            ::testing::ExitedWithCode(0), "")
-            << (fadingFirst ? "hidden during the fade" : "Escape while hidden");
+// Nothing is drawn while the window is hidden or too large to draw, so no frame would carry a
+// fade-out to its end: Escape then, or the window hidden or grown during the fade, ends the
+// program at once, after Shutdown.
+TEST(EscapeAlwaysEnds, WhileUndrawnOrWhenUndrawnDuringTheFade) {
+    for (const bool grown : {false, true}) {
+        for (const bool fadingFirst : {false, true}) {
+            EXPECT_EXIT(
+                {
+                    StartScene();
+                    glutWindowStatusFunc(WindowStatus);
+                    RunFrameAt(1000);
+                    std::atexit(StatusThreeUnlessShutDown);
+                    if (fadingFirst) {
+                        PressEscape();
+                        RunFrameAt(1100);
+                    }
+                    // During the fade the program ends here.
+                    if (grown) {
+                        ResizeWindow(32767, 32767);
+                    } else {
+                        glutHideWindow();
+                        PumpUntilHidden(1);
+                    }
+                    PressEscape();  // Escape in the undrawn window, here
+                    std::_Exit(7);
+                },
+                ::testing::ExitedWithCode(0), "")
+                << (grown ? "too large" : "hidden") << (fadingFirst ? " during the fade" : "");
+        }
     }
 }
 

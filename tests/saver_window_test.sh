@@ -5,7 +5,8 @@
 # behind, when the window is destroyed, on SIGTERM and on SIGINT. With --root it takes the window
 # XSCREENSAVER_WINDOW names, or else the root window. A window id that is not a number, a window
 # that does not exist and a visual without double buffering are refused with one line and
-# status 2.
+# status 2; so is an input-only window. XSecureLock's SIGUSR1 does not end it, and the root
+# window shows its background again after the end.
 # Usage (from the build folder, on a private 640 x 480 X server):
 #   saver_window_test.sh <path to wispra> <path to foreign_window>
 # The conditions handed to poll are evaluated later, on purpose, so they are single-quoted.
@@ -120,6 +121,9 @@ XSCREENSAVER_WINDOW=junk refused "XSCREENSAVER_WINDOW is not a window id" --root
 open_window 200x100 single
 refused "without double buffering" --window-id "$window"
 close_window
+open_window 200x100 inputonly
+refused "is input-only" --window-id "$window"
+close_window
 
 # Into a 400 x 300 window at the top left of the 640 x 480 screen, by its id in decimal: the stars
 # fill it, the smoke rises in it, and nothing shows beyond it.
@@ -161,8 +165,10 @@ open_window 320x240
 XSCREENSAVER_WINDOW=$window start --root
 poll sigTERM "nothing drawn into XSCREENSAVER_WINDOW's window" \
     '[ "$lit" -ge 200 ] && [ "$beyond" -eq 0 ]' 320x240+0+0 320x480+320+0
+# XSecureLock's SIGUSR1, sent to reset its saver, is not an end.
+kill -s USR1 "$pid"
 kill -s TERM "$pid"
-ended_cleanly SIGTERM
+ended_cleanly "SIGUSR1, then SIGTERM"
 xwininfo -id "$window" >/dev/null 2>&1 || fail "the window is gone after SIGTERM"
 close_window
 
@@ -173,12 +179,17 @@ kill -s INT "$pid"
 ended_cleanly SIGINT
 close_window
 
-# With no window named, --root draws on the root window: all over the screen.
+# With no window named, --root draws on the root window: all over the screen; at its end the
+# desktop's background shows again.
+import -window root "$out/desktop.png"
 start -root
 poll root "nothing drawn on the root window" '[ "$lit" -ge 200 ] && [ "$beyond" -ge 200 ]' \
     320x480+0+0 320x480+320+0
 kill -s TERM "$pid"
 ended_cleanly "SIGTERM on the root window"
+import -window root "$out/after.png"
+changed=$(compare -metric AE "$out/desktop.png" "$out/after.png" null: 2>&1)
+[ "$changed" = 0 ] || fail "the root window kept the last frame: $changed pixels changed"
 
 # The program made no window of its own, so none is left.
 [ "$(windows)" = "$before" ] || fail "windows left behind: $(comm -13 <(echo "$before") <(windows))"
