@@ -53,6 +53,8 @@ expect "no display" 1 "^wispra: cannot open display ''$" 1 env -u DISPLAY "$prog
 expect "no context" 1 "^wispra: .*context" 1 env LIBGL_ALWAYS_INDIRECT=1 "$program" --window
 # A pipe whose reader has gone: the answer is lost, not the program.
 mkfifo "$work/gone"
+# The shell's own reader lets the writer open, then goes.
+# shellcheck disable=SC2094
 exec 9<>"$work/gone" 8>"$work/gone" 9<&-
 expect "--help into a pipe without a reader" 1 "^wispra: cannot write to standard output: " 1 \
     sh -c '"$0" --help >&8' "$program"
@@ -78,13 +80,14 @@ Xvfb -displayfd 3 -screen 0 320x240x24 -nolisten tcp 3>"$work/display" 2>/dev/nu
 server=$!
 read -r number <"$work/display"
 DISPLAY=":$number" "$program" --window 2>"$work/lost-window" &
-window=$!
+pids="window:$!"
 DISPLAY=":$number" "$program" --root 2>"$work/lost-saver" &
-saver=$!
+pids="$pids saver:$!"
 DISPLAY=":$number" timeout 20 xdotool search --sync --onlyvisible --name '^Vell$' >/dev/null
 kill -KILL "$server"
-for how in window saver; do
-    eval "wait \$$how"
+for started in $pids; do
+    how=${started%:*}
+    wait "${started#*:}"
     got=$?
     lost=$work/lost-$how
     if [ "$got" -ne 1 ] || [ "$(wc -l <"$lost")" -ne 1 ] ||
