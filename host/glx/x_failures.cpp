@@ -13,14 +13,13 @@
 namespace {
 constexpr char kLostLine[] = "wispra: the connection to the X server was lost\n";
 constexpr int kErrorTextBytes = 160;  // room for Xlib's description of an error
+// How long a crash waits for the server's hang-up: the server's connections close one by one as
+// it dies, so the one the GL library read its end from may close before the watched one.
+constexpr int kHangUpWaitMs = 500;
 
 int watchedConnection = -1;    // descriptor of a connection to the server in use, -1 before
                                // WatchXServer; written by it
 struct sigaction crashBefore;  // what a crash did before WatchXServer; written by it
-
-// How long a crash waits for the server's hang-up: the server's connections close one by one as
-// it dies, so the one the GL library read its end from may close before the watched one.
-constexpr int kHangUpWaitMs = 500;
 
 // The server closed its end, or does within kHangUpWaitMs: every connection to it reads the
 // hang-up, unread data or not. Safe in a signal handler.
