@@ -20,6 +20,8 @@ constexpr int kHangUpWaitMs = 500;
 int watchedConnection = -1;    // descriptor of a connection to the server in use, -1 before
                                // WatchXServer; written by it
 struct sigaction crashBefore;  // what a crash did before WatchXServer; written by it
+Display* ownConnection;        // the connection WatchXServerOf opened, null before; it closes with
+                               // the process, as the window system's own does
 
 // The server closed its end, or does within kHangUpWaitMs: every connection to it reads the
 // hang-up, unread data or not. Safe in a signal handler.
@@ -64,12 +66,12 @@ void WatchXServer(Display* watched) {
 }
 
 bool WatchXServerOf(const char* displayName) {
-    Display* watched = XOpenDisplay(displayName);
-    if (watched == nullptr) {
+    ownConnection = XOpenDisplay(displayName);
+    if (ownConnection == nullptr) {
         std::fprintf(stderr, "wispra: cannot open display '%s'\n", XDisplayName(displayName));
         return false;
     }
-    WatchXServer(watched);
+    WatchXServer(ownConnection);
     return true;
 }
 
