@@ -4,7 +4,8 @@
 // Implements:
 //   [x] open: glutInit with the arguments left for it, the display mode (display_mode.h), the
 //       start size or -geometry's, the window titled once from WindowTitle, its X identity
-//       (window_identity.h)
+//       (window_identity.h); GLUT's fatal errors, X errors and a lost server in one line
+//       (host/glx/x_failures.h)
 //   [x] listen: reshape, display, idle and window-status handlers; GLUT's input (glut_input.h)
 //   [x] run: glutMainLoop, frames paced from the idle handler, none while hidden
 //   [x] swap, and the swap interval through GLX (host/glx/swap_control.h)

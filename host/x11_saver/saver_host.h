@@ -3,10 +3,12 @@
 //
 // Implements:
 //   [x] open: the window from --window-id, XSCREENSAVER_WINDOW or the root window; a context for
-//       that window's own visual (host/glx/visual_features.h), refused without RGBA or double
-//       buffering; SIGTERM and SIGINT read as events
+//       that window's own visual (host/glx/visual_features.h), refused when input-only or
+//       without GLX, RGBA or double buffering; SIGTERM and SIGINT read as events, SIGUSR1
+//       (XSecureLock's reset) read and let pass
 //   [x] run: its own loop, paced frames, none while unmapped or too large; ends on the window's
-//       destruction or an end signal
+//       destruction or an end signal, in one line on a lost server (host/glx/x_failures.h)
+//   [x] release: the root window cleared when it was drawn into by hand, not for a daemon
 //   [x] swap, and the swap interval through GLX (host/glx/swap_control.h)
 //   [x] the window's size, as its latest ConfigureNotify had it; the text factor from the
 //       display's Xft.dpi (host/glx/display_scale.h); a first seed of its own for each run
