@@ -69,13 +69,13 @@ void SetQuitWhenUndrawn(int quit) {
     QuitWhenUndrawnNow();
 }
 
-void EndWithFailedWindowSystem(const char* line) {
-    // write, not stdio: the failure may have come inside a call that holds stdio's lock.
-    if (line != nullptr) {
-        const size_t length = std::strlen(line);
-        if (write(STDERR_FILENO, line, length) < 0 || write(STDERR_FILENO, "\n", 1) < 0) {
-        }
+void SayFailure(const char* line) {
+    if (write(STDERR_FILENO, line, std::strlen(line)) < 0 || write(STDERR_FILENO, "\n", 1) < 0) {
     }
+}
+
+void EndWithFailedWindowSystem(const char* line) {
+    if (line != nullptr) SayFailure(line);
     const int saved = endOfRun != nullptr ? endOfRun() : 0;
     std::_Exit(line != nullptr ? kFailureStatus : saved);
 }

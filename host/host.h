@@ -34,6 +34,10 @@ void SetWindowHidden(int hidden);
 // would carry the fade to its end; so does one that draws none already.
 void SetQuitWhenUndrawn(int quit);
 
+// Writes `line` and a newline on standard error through write(2), not stdio: safe in a signal
+// handler and inside a call that holds stdio's lock.
+void SayFailure(const char* line);
+
 // Ends the process at once when the window system fails under the program (a lost connection, a
 // fatal error of its library): `line` on standard error unless null, a --save all the same, and
 // status 1 (0 for a quiet end without a line). No Shutdown and no exit handlers, which would call

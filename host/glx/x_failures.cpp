@@ -11,17 +11,17 @@
 #include "host/host.h"
 
 namespace {
-constexpr char kLostLine[] = "wispra: the connection to the X server was lost\n";
 constexpr int kErrorTextBytes = 160;  // room for Xlib's description of an error
 // How long a crash waits for the server's hang-up: the server's connections close one by one as
 // it dies, so the one the GL library read its end from may close before the watched one.
 constexpr int kHangUpWaitMs = 500;
 
-int watchedConnection = -1;    // descriptor of a connection to the server in use, -1 before
-                               // WatchXServer; written by it
-struct sigaction crashBefore;  // what a crash did before WatchXServer; written by it
-Display* ownConnection;        // the connection WatchXServerOf opened, null before; it closes with
-                               // the process, as the window system's own does
+int watchedConnection = -1;        // descriptor of a connection to the server in use, -1 before
+                                   // WatchXServer; written by it
+char lostLine[kFailureLineBytes];  // what a lost connection says; written by WatchXServer
+struct sigaction crashBefore;      // what a crash did before WatchXServer; written by it
+Display* ownConnection;  // the connection WatchXServerOf opened, null before; it closes with
+                         // the process, as the window system's own does
 
 // The server closed its end, or does within kHangUpWaitMs: every connection to it reads the
 // hang-up, unread data or not. Safe in a signal handler.
@@ -33,8 +33,7 @@ bool ServerGone() {
 
 void TakeCrash(int signal) {
     if (watchedConnection >= 0 && ServerGone()) {
-        if (write(STDERR_FILENO, kLostLine, sizeof kLostLine - 1) < 0) {
-        }
+        SayFailure(lostLine);
         _exit(kFailureStatus);
     }
     // Not the server's doing: the fault comes again and ends the process as it would have.
@@ -42,11 +41,8 @@ void TakeCrash(int signal) {
 }
 
 // Xlib calls it once a connection fails; it must not return.
-int LoseXServer(Display* display) {
-    char line[kFailureLineBytes];
-    std::snprintf(line, sizeof line, "wispra: the connection to the X server '%s' was lost",
-                  DisplayString(display));
-    EndWithFailedWindowSystem(line);
+int LoseXServer(Display*) {
+    EndWithFailedWindowSystem(lostLine);
 }
 
 int EndOnXError(Display* display, XErrorEvent* error) {
@@ -59,6 +55,8 @@ int EndOnXError(Display* display, XErrorEvent* error) {
 void WatchXServer(Display* watched) {
     XSetIOErrorHandler(LoseXServer);
     watchedConnection = ConnectionNumber(watched);
+    std::snprintf(lostLine, sizeof lostLine, "wispra: the connection to the X server '%s' was lost",
+                  DisplayString(watched));
     struct sigaction crash {};
     crash.sa_handler = TakeCrash;
     sigemptyset(&crash.sa_mask);

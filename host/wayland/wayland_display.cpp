@@ -3,7 +3,6 @@
 
 #include <poll.h>
 #include <signal.h>
-#include <sys/signalfd.h>
 #include <unistd.h>
 #include <wayland-egl.h>
 
@@ -21,6 +20,7 @@
 #include "host/host.h"
 #include "host/host_state.h"
 #include "host/pacing.h"
+#include "host/signals.h"
 #include "host/wayland/frame_callbacks.h"
 #include "host/wayland/layer_shell.h"
 #include "host/wayland/wayland_input.h"
@@ -158,17 +158,6 @@ void FrameDone(void*, wl_callback* callback, uint32_t) {
 }
 const wl_callback_listener kFrameListener = {FrameDone};
 
-// SIGTERM and SIGINT are read as events, so that they end the run between frames, through
-// QuitProgram (a --save included).
-void TakeEndSignals() {
-    sigset_t ends;
-    sigemptyset(&ends);
-    sigaddset(&ends, SIGTERM);
-    sigaddset(&ends, SIGINT);
-    sigprocmask(SIG_BLOCK, &ends, nullptr);
-    endSignals = signalfd(-1, &ends, SFD_NONBLOCK | SFD_CLOEXEC);
-}
-
 // The compositor ended, and with it the surface and its GL; a wallpaper ends quietly (a logout).
 [[noreturn]] void LostConnection(bool quietEnd) {
     if (quietEnd) EndWithFailedWindowSystem(nullptr);
@@ -194,13 +183,13 @@ bool HandleEvents(int timeoutMs, bool quietEnd) {
         wl_display_cancel_read(wayland.display);
     }
     if (wl_display_dispatch_pending(wayland.display) < 0) LostConnection(quietEnd);
-    signalfd_siginfo received{};
-    return read(endSignals, &received, sizeof received) == static_cast<ssize_t>(sizeof received);
+    return NextSignal(endSignals) != 0;
 }
 }  // namespace
 
 bool ConnectWayland() {
-    TakeEndSignals();
+    // Ended between frames, through QuitProgram (a --save included).
+    endSignals = ReadSignalsAsData({SIGTERM, SIGINT}, nullptr);
     wayland.display = wl_display_connect(nullptr);
     if (wayland.display == nullptr) {
         const char* name = std::getenv("WAYLAND_DISPLAY");

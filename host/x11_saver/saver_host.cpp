@@ -9,7 +9,6 @@
 #include <X11/Xutil.h>
 #include <poll.h>
 #include <signal.h>
-#include <sys/signalfd.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -22,6 +21,7 @@
 #include "host/host.h"
 #include "host/host_state.h"
 #include "host/pacing.h"
+#include "host/signals.h"
 #include "host/x11_saver/window_id.h"
 
 namespace {
@@ -69,27 +69,18 @@ int NoteXError(Display* display, XErrorEvent* error) {
     return 0;
 }
 
-// SIGTERM and SIGINT are blocked from the start and read as data in the event loop, so that they
-// end the program between frames, with Shutdown run, however early they come.
-void TakeEndSignals() {
-    sigset_t ends;
-    sigemptyset(&ends);
-    sigaddset(&ends, SIGTERM);
-    sigaddset(&ends, SIGINT);
-    // XSecureLock's reset of its saver, when its password prompt closes: the saver goes on.
-    sigaddset(&ends, SIGUSR1);
-    sigprocmask(SIG_BLOCK, &ends, &signalsBefore);
-    endSignals = signalfd(-1, &ends, SFD_NONBLOCK | SFD_CLOEXEC);
+// The window a screen-saver daemon named, null when none did.
+const char* DaemonWindow() {
+    const char* named = std::getenv(kDaemonWindowVariable);
+    return named != nullptr && *named != '\0' ? named : nullptr;
 }
 
 // The window the options, or else the daemon's variable, name; 0 for the root window. False after
 // a refusal.
 bool ChooseWindow(uint32_t& id) {
-    const char* named = std::getenv(kDaemonWindowVariable);
-    const bool daemonNamed = named != nullptr && *named != '\0';
-    clearAtEnd = daemonNamed ? 0 : 1;  // kept only for the root window
+    const char* named = DaemonWindow();
     id = hostOptions.windowId;
-    if (id != 0 || !daemonNamed) return true;
+    if (id != 0 || named == nullptr) return true;
     if (ParseWindowId(named, id)) return true;
     std::fprintf(stderr, "wispra: %s is not a window id%s\n", kDaemonWindowVariable,
                  kWindowIdExpected);
@@ -106,7 +97,9 @@ XVisualInfo* DescribeVisual(const XWindowAttributes& attributes) {
 }
 
 int OpenSaverWindow() {
-    TakeEndSignals();
+    // SIGUSR1 is XSecureLock's reset of its saver, when its password prompt closes: the saver
+    // goes on.
+    endSignals = ReadSignalsAsData({SIGTERM, SIGINT, SIGUSR1}, &signalsBefore);
     uint32_t id = 0;
     if (!ChooseWindow(id)) return kUsageStatus;
     saverDisplay = XOpenDisplay(hostOptions.displayName);
@@ -117,8 +110,9 @@ int OpenSaverWindow() {
     }
     WatchXServer(saverDisplay);
     handlerBefore = XSetErrorHandler(NoteXError);
-    saverWindow = id != 0 ? id : RootWindow(saverDisplay, DefaultScreen(saverDisplay));
-    if (saverWindow != RootWindow(saverDisplay, DefaultScreen(saverDisplay))) clearAtEnd = 0;
+    const Window root = RootWindow(saverDisplay, DefaultScreen(saverDisplay));
+    saverWindow = id != 0 ? id : root;
+    clearAtEnd = saverWindow == root && DaemonWindow() == nullptr ? 1 : 0;
     // Selected before the window is looked at: if it is destroyed after the look, the event says
     // so; if before, the look fails.
     XSelectInput(saverDisplay, saverWindow, StructureNotifyMask);
@@ -266,9 +260,8 @@ bool HandleSaverEvents() {
         errorReported = 1;
     }
     pendingError[0] = '\0';
-    signalfd_siginfo received{};
-    while (read(endSignals, &received, sizeof received) == static_cast<ssize_t>(sizeof received)) {
-        if (received.ssi_signo != SIGUSR1) ending = 1;
+    while (const int signal = NextSignal(endSignals)) {
+        if (signal != SIGUSR1) ending = 1;
     }
     return ending != 0;
 }
@@ -283,8 +276,7 @@ void CloseSaverWindow() {
     saverWindow = 0;
     if (endSignals >= 0) {
         // A signal already read, or still waiting, must not reach the default action.
-        signalfd_siginfo received{};
-        while (read(endSignals, &received, sizeof received) > 0) {
+        while (NextSignal(endSignals) != 0) {
         }
         close(endSignals);
         sigprocmask(SIG_SETMASK, &signalsBefore, nullptr);
